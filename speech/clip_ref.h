@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace talmo {
+
+// Names one recording of the catalogue. Both texts match without regard to
+// ASCII letter case: callers write "Time" or "5ganger6" for clips the
+// catalogue keeps in capitals.
+struct ClipRef {
+    std::string Category;  // "NUMBERS", "ORDINALS" or "TIME"
+    std::string Index;     // the clip's name within its category, such as "N40"
+
+    friend bool operator==(const ClipRef&, const ClipRef&) = default;
+};
+
+// True when a and b are equal ignoring the case of ASCII letters.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace talmo

@@ -1,0 +1,79 @@
+#include "number_speaker.h"
+
+#include "clip_lookup.h"
+
+namespace talmo {
+namespace {
+
+const ClipRef kHundred{"NUMBERS", "N100"};
+const ClipRef kThousand{"NUMBERS", "N1000"};
+
+void AddSmall(std::vector<ClipRef>& clips, int x) {
+    if (auto clip = SmallNumberClip(x)) {
+        clips.push_back(std::move(*clip));
+    }
+}
+
+// A group of two digits (0 to 99). Below the threshold a single word covers
+// it; from the threshold on it is the tens word followed by the unit. The
+// threshold is 30 except for the last two digits of a number of a thousand or
+// more, where 21 is said as "tjugo" + "ett" rather than "tjugoett".
+void AddGroup(std::vector<ClipRef>& clips, int x, int threshold) {
+    if (x == 0) {
+        return;
+    }
+    if (x < threshold) {
+        AddSmall(clips, x);
+        return;
+    }
+    if (auto tens = TensClip(10 * (x / 10))) {
+        clips.push_back(std::move(*tens));
+    }
+    if (const int unit = x % 10; unit > 0) {
+        AddSmall(clips, unit);
+    }
+}
+
+}  // namespace
+
+std::vector<ClipRef> NumberClips(int n) {
+    std::vector<ClipRef> clips;
+    if (n < 0 || n > kLargestSpokenNumber) {
+        return clips;
+    }
+    if (n < 30) {
+        AddSmall(clips, n);  // the only place "noll" is ever said
+    } else if (n <= 99) {
+        AddGroup(clips, n, 30);
+    } else if (n <= 999) {
+        AddSmall(clips, n / 100);  // the digit is always said: "ett hundra"
+        clips.push_back(kHundred);
+        AddGroup(clips, n % 100, 30);
+    } else {
+        AddGroup(clips, n / 1000, 30);
+        clips.push_back(kThousand);
+        const int rest = n % 1000;
+        if (rest == 0) {
+            return clips;
+        }
+        if (const int hundreds = rest / 100; hundreds > 0) {
+            AddSmall(clips, hundreds);
+            clips.push_back(kHundred);
+        }
+        AddGroup(clips, rest % 100, 20);
+    }
+    return clips;
+}
+
+std::string ClipNames(const std::vector<ClipRef>& clips) {
+    std::string names;
+    for (const ClipRef& clip : clips) {
+        if (!names.empty()) {
+            names += ", ";
+        }
+        names += clip.Index;
+    }
+    return names;
+}
+
+}  // namespace talmo

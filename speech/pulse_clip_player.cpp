@@ -1,0 +1,199 @@
+#include "pulse_clip_player.h"
+
+#include <pulse/context.h>
+#include <pulse/mainloop.h>
+#include <pulse/operation.h>
+#include <pulse/proplist.h>
+#include <pulse/stream.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "wave_image.h"
+
+namespace talmo {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A short target buffer keeps the call returning close to the clip's real
+// end; a longer one would make every clip wait for its buffer to run out.
+constexpr auto kTargetLatency = 30ms;
+// A server that does not answer a connection within this is treated as absent.
+constexpr auto kConnectTimeout = 500ms;
+// How long past a clip's own length a call may wait for a stalled server.
+constexpr auto kStallAllowance = 1s;
+
+const pa_sample_spec kClipSpec{PA_SAMPLE_S16LE, kClipSampleRate, 1};
+
+std::uint32_t BytesFor(std::chrono::milliseconds span) {
+    return static_cast<std::uint32_t>(kClipSampleRate * 2 * span.count() / 1000);
+}
+
+}  // namespace
+
+PulseClipPlayer::PulseClipPlayer() = default;
+
+PulseClipPlayer::~PulseClipPlayer() { Disconnect(); }
+
+bool PulseClipPlayer::PlaySync(ClipBytes image) {
+    const auto start = Clock::now();
+    const auto samples = DecodeClip(image);
+    if (!samples) {
+        return false;
+    }
+    const auto length = std::chrono::microseconds(
+        static_cast<std::int64_t>(samples->size()) * 1'000'000 / kClipSampleRate);
+    const auto deadline = start + length + kStallAllowance;
+
+    if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) ||
+        !Write(samples->data(), samples->size() * sizeof(std::int16_t), deadline) ||
+        !Drain(deadline)) {
+        // Whatever went wrong, start from a fresh connection next time.
+        Disconnect();
+        return false;
+    }
+    return true;
+}
+
+bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
+    const auto now = Clock::now();
+    if (now >= deadline) {
+        return false;
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
+    if (pa_mainloop_prepare(loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), 1'000'000))) < 0 ||
+        pa_mainloop_poll(loop_) < 0 || pa_mainloop_dispatch(loop_) < 0) {
+        return false;
+    }
+    return true;
+}
+
+bool PulseClipPlayer::Broken() const {
+    if (context_ == nullptr || !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) {
+        return true;
+    }
+    return stream_ != nullptr && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
+}
+
+bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
+    if (loop_ != nullptr) {
+        // Take in what the server said since the last clip, so that a server
+        // that went away meanwhile is noticed before this clip is lost to it.
+        pa_mainloop_iterate(loop_, 0, nullptr);
+    }
+    if (stream_ != nullptr && !Broken() && pa_stream_get_state(stream_) == PA_STREAM_READY) {
+        return true;
+    }
+    Disconnect();
+
+    loop_ = pa_mainloop_new();
+    if (loop_ == nullptr) {
+        return false;
+    }
+    pa_proplist* props = pa_proplist_new();
+    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "Talmo");
+    pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "talmo");
+    context_ = pa_context_new_with_proplist(pa_mainloop_get_api(loop_), "Talmo", props);
+    pa_proplist_free(props);
+    // Never start a server of our own: without one the tutor is silent.
+    if (context_ == nullptr ||
+        pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        return false;
+    }
+    while (pa_context_get_state(context_) != PA_CONTEXT_READY) {
+        if (Broken() || !Iterate(deadline)) {
+            return false;
+        }
+    }
+
+    stream_ = pa_stream_new(context_, "Talmo clip", &kClipSpec, nullptr);
+    if (stream_ == nullptr) {
+        return false;
+    }
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = BytesFor(std::chrono::duration_cast<std::chrono::milliseconds>(kTargetLatency));
+    attr.prebuf = static_cast<std::uint32_t>(-1);
+    attr.minreq = static_cast<std::uint32_t>(-1);
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    const auto flags =
+        static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_NO_REMIX_CHANNELS);
+    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+        return false;
+    }
+    while (pa_stream_get_state(stream_) != PA_STREAM_READY) {
+        if (Broken() || !Iterate(deadline)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PulseClipPlayer::Write(const void* data, std::size_t bytes, Clock::time_point deadline) {
+    const auto* next = static_cast<const std::uint8_t*>(data);
+    while (bytes > 0) {
+        if (Broken()) {
+            return false;
+        }
+        const std::size_t writable = pa_stream_writable_size(stream_);
+        if (writable == static_cast<std::size_t>(-1)) {
+            return false;
+        }
+        if (writable == 0) {
+            if (!Iterate(deadline)) {
+                return false;
+            }
+            continue;
+        }
+        const std::size_t n = std::min(writable, bytes) & ~std::size_t{1};
+        if (n == 0 || pa_stream_write(stream_, next, n, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+            return false;
+        }
+        next += n;
+        bytes -= n;
+    }
+    return true;
+}
+
+bool PulseClipPlayer::Drain(Clock::time_point deadline) {
+    // The server acknowledges the drain once the last sample has been played.
+    int drained = -1;
+    pa_operation* op = pa_stream_drain(
+        stream_, [](pa_stream*, int success, void* user) { *static_cast<int*>(user) = success; },
+        &drained);
+    if (op == nullptr) {
+        return false;
+    }
+    bool ok = true;
+    while (drained < 0) {
+        if (Broken() || !Iterate(deadline)) {
+            ok = false;
+            break;
+        }
+    }
+    if (!ok) {
+        pa_operation_cancel(op);
+    }
+    pa_operation_unref(op);
+    return ok && drained > 0;
+}
+
+void PulseClipPlayer::Disconnect() {
+    if (stream_ != nullptr) {
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
+    }
+    if (context_ != nullptr) {
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+    if (loop_ != nullptr) {
+        pa_mainloop_free(loop_);
+        loop_ = nullptr;
+    }
+}
+
+}  // namespace talmo

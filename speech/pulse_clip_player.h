@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+
+#include "clip_player.h"
+
+struct pa_context;
+struct pa_mainloop;
+struct pa_stream;
+
+namespace talmo {
+
+// Plays clips through the desktop's sound server (PulseAudio, or PipeWire's
+// pulse service) on the calling thread.
+//
+// The connection and one playback stream stay open across calls, so the
+// clips of a number follow each other without the cost of a new stream. The
+// server is only ever waited on with a deadline: with no server a call fails
+// at once, and if the server stalls or dies mid-clip the call gives up within
+// the clip's length plus a second. After a failure the next call connects
+// afresh, so a server that comes back is used again.
+class PulseClipPlayer final : public ClipPlayer {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    PulseClipPlayer();
+    ~PulseClipPlayer() override;
+    PulseClipPlayer(const PulseClipPlayer&) = delete;
+    PulseClipPlayer& operator=(const PulseClipPlayer&) = delete;
+
+    bool PlaySync(ClipBytes image) override;
+
+private:
+    bool EnsureStream(Clock::time_point deadline);
+    bool Write(const void* data, std::size_t bytes, Clock::time_point deadline);
+    bool Drain(Clock::time_point deadline);
+    // Runs the server connection's events once, waiting at most until the
+    // deadline; false once the deadline has passed.
+    bool Iterate(Clock::time_point deadline);
+    bool Broken() const;
+    void Disconnect();
+
+    pa_mainloop* loop_ = nullptr;
+    pa_context* context_ = nullptr;
+    pa_stream* stream_ = nullptr;
+};
+
+}  // namespace talmo

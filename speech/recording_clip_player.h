@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "clip_player.h"
+
+namespace talmo {
+
+// A player for tests and tools: it plays nothing, keeps a copy of every image
+// it is handed, in order, and answers with a fixed result.
+class RecordingClipPlayer final : public ClipPlayer {
+public:
+    explicit RecordingClipPlayer(bool succeed = true) : succeed_(succeed) {}
+
+    bool PlaySync(ClipBytes image) override {
+        images_.emplace_back(image.begin(), image.end());
+        return succeed_;
+    }
+
+    const std::vector<std::vector<std::uint8_t>>& Images() const { return images_; }
+    void Clear() { images_.clear(); }
+
+private:
+    bool succeed_;
+    std::vector<std::vector<std::uint8_t>> images_;
+};
+
+}  // namespace talmo

@@ -1,0 +1,165 @@
+#include "say_command.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <system_error>
+#include <vector>
+
+#include "number_speaker.h"
+#include "speech_engine.h"
+#include "wave_image.h"
+
+namespace talmo {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: talmo-say N | talmo-say --clips N | talmo-say --wav FILE N  (0 <= N <= 99999)";
+
+struct Failure {
+    std::string message;
+};
+
+// A whole number written in decimal digits, with an optional sign.
+std::optional<int> ParseNumber(const std::string& text, std::string& problem) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        problem = "'" + text + "' is not a whole number";
+        return std::nullopt;
+    }
+    long long value = 0;
+    const auto ec = std::from_chars(digits.data(), digits.data() + digits.size(), value).ec;
+    if (ec != std::errc{} || (negative && value != 0) || value > kLargestSpokenNumber) {
+        problem = text + " is outside 0 to " + std::to_string(kLargestSpokenNumber);
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+// Counts the clips the real player could not play, so the command can say so.
+class CountingPlayer final : public ClipPlayer {
+public:
+    explicit CountingPlayer(ClipPlayer& inner) : inner_(inner) {}
+    bool PlaySync(ClipBytes image) override {
+        const bool played = inner_.PlaySync(image);
+        failures_ += played ? 0 : 1;
+        return played;
+    }
+    int Failures() const { return failures_; }
+
+private:
+    ClipPlayer& inner_;
+    int failures_ = 0;
+};
+
+std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number) {
+    std::vector<std::int16_t> samples;
+    for (const ClipRef& clip : NumberClips(number)) {
+        const auto decoded = DecodeClip(store.LoadClip(clip));
+        if (!decoded) {
+            throw Failure{"the clip " + clip.Category + "/" + clip.Index + " cannot be decoded"};
+        }
+        samples.insert(samples.end(), decoded->begin(), decoded->end());
+    }
+    return samples;
+}
+
+// Writes beside the target and renames, so a failed write leaves no partial file.
+void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    if (path.empty() || fs::is_directory(target)) {
+        throw Failure{"cannot write '" + path + "': not a file name"};
+    }
+    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".part" +
+                                                 std::to_string(::getpid()));
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (file) {
+            file.write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
+            file.flush();
+        }
+        if (!file) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            throw Failure{"cannot write '" + path + "'"};
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw Failure{"cannot write '" + path + "'"};
+    }
+}
+
+}  // namespace
+
+int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer& player,
+           std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage << '\n';
+        return 0;
+    }
+    enum class Mode { kSpeak, kClips, kWav } mode = Mode::kSpeak;
+    std::string wav_path;
+    std::span<const std::string> rest = args;
+    if (!rest.empty() && rest[0] == "--clips") {
+        mode = Mode::kClips;
+        rest = rest.subspan(1);
+    } else if (!rest.empty() && rest[0] == "--wav" && rest.size() >= 2) {
+        mode = Mode::kWav;
+        wav_path = rest[1];
+        rest = rest.subspan(2);
+    }
+    if (rest.size() != 1 || (!rest[0].empty() && rest[0].starts_with("--"))) {
+        err << kUsage << '\n';
+        return 2;
+    }
+    std::string problem;
+    const auto number = ParseNumber(rest[0], problem);
+    if (!number) {
+        err << "talmo-say: " << problem << '\n';
+        return 2;
+    }
+
+    try {
+        switch (mode) {
+            case Mode::kClips:
+                out << ClipNames(NumberClips(*number)) << '\n';
+                return 0;
+            case Mode::kWav: {
+                const auto samples = SpokenSamples(store, *number);
+                WriteFileWhole(wav_path, EncodeClip(samples, {{"INAM", std::to_string(*number)},
+                                                              {"ISFT", "talmo-say"}}));
+                return 0;
+            }
+            case Mode::kSpeak: {
+                CountingPlayer counting(player);
+                SpeechEngine(store, counting).SpeakNumber(*number);
+                if (counting.Failures() > 0) {
+                    err << "talmo-say: the sound server could not play " << *number << '\n';
+                    return 1;
+                }
+                return 0;
+            }
+        }
+    } catch (const Failure& failure) {
+        err << "talmo-say: " << failure.message << '\n';
+        return 2;
+    }
+    return 2;
+}
+
+}  // namespace talmo

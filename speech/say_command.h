@@ -1,0 +1,21 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+
+#include "clip_player.h"
+#include "clip_store.h"
+
+namespace talmo {
+
+// talmo-say, the companion command over the speech engine:
+//   talmo-say N              speaks N through the player
+//   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
+//   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
+// Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
+// argument or an unwritable file (one line on err).
+int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer& player,
+           std::ostream& out, std::ostream& err);
+
+}  // namespace talmo

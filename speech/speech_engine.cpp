@@ -1,0 +1,22 @@
+#include "speech_engine.h"
+
+#include "number_speaker.h"
+
+namespace talmo {
+
+void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category) const {
+    const ClipBytes image = store_.LoadClip(ClipRef{std::string(Category), std::string(Index)});
+    if (image.empty()) {
+        return;  // no such clip: nothing to hear, and no caller expects a report
+    }
+    // A failure to play is silent by design; the caller goes on with its next clip.
+    (void)player_.PlaySync(image);
+}
+
+void SpeechEngine::SpeakNumber(int number) const {
+    for (const ClipRef& clip : NumberClips(number)) {
+        PlayNumber(clip.Index, clip.Category);
+    }
+}
+
+}  // namespace talmo

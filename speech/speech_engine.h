@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "clip_player.h"
+#include "clip_store.h"
+
+namespace talmo {
+
+// The one way the program makes a sound: clips from the store, played one at
+// a time through the player, each call returning once its sound has ended.
+class SpeechEngine {
+public:
+    SpeechEngine(const ClipStore& store, ClipPlayer& player) : store_(store), player_(player) {}
+
+    // Plays one clip. Note the order: the clip's name first, then its
+    // category. A clip that cannot be played is skipped silently.
+    void PlayNumber(std::string_view Index, std::string_view Category) const;
+
+    // Says a whole number from 0 to 99999, clip after clip with no added
+    // pause; anything outside that range says nothing.
+    void SpeakNumber(int number) const;
+
+    // The public entry the dictation quiz uses; it only forwards.
+    void ReadNumber(std::int32_t number_in) const { SpeakNumber(number_in); }
+
+    const ClipStore& Store() const { return store_; }
+
+private:
+    const ClipStore& store_;
+    ClipPlayer& player_;
+};
+
+}  // namespace talmo

@@ -1,0 +1,136 @@
+#include "say_command.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "number_speaker.h"
+#include "recording_clip_player.h"
+#include "wave_image.h"
+
+namespace talmo {
+namespace {
+
+struct SayResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+SayResult Say(std::vector<std::string> args, ClipPlayer& player) {
+    std::ostringstream out, err;
+    const int status = RunSay(args, ClipStore::Embedded(), player, out, err);
+    return {status, out.str(), err.str()};
+}
+
+SayResult Say(std::vector<std::string> args) {
+    RecordingClipPlayer player;
+    return Say(std::move(args), player);
+}
+
+bool OneLine(const std::string& text) {
+    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+}
+
+TEST(TalmoSay, ClipsPrintsTheClipNamesOnOneLine) {
+    EXPECT_EQ(Say({"--clips", "1021"}).out, "1ETT, N1000, N20, 1ETT\n");
+    EXPECT_EQ(Say({"--clips", "0"}).out, "0NOLL\n");
+    EXPECT_EQ(Say({"--clips", "99999"}).out, "N90, 9NIO, N1000, 9NIO, N100, N90, 9NIO\n");
+    EXPECT_EQ(Say({"--clips", "+7"}).out, "7SJU\n");
+}
+
+class TalmoSayRejects : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(TalmoSayRejects, WithOneLineAndStatusTwo) {
+    RecordingClipPlayer player;
+    const SayResult run = Say(GetParam(), player);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_TRUE(OneLine(run.err)) << run.err;
+    EXPECT_TRUE(player.Images().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, TalmoSayRejects,
+    ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"100000"},
+                      std::vector<std::string>{"-1"}, std::vector<std::string>{"abc"},
+                      std::vector<std::string>{"12abc"}, std::vector<std::string>{"1.5"},
+                      std::vector<std::string>{""}, std::vector<std::string>{" 5"},
+                      std::vector<std::string>{"99999999999999999999999"},
+                      std::vector<std::string>{"--clips"},
+                      std::vector<std::string>{"--clips", "1e3"},
+                      std::vector<std::string>{"--wav"}, std::vector<std::string>{"--wav", "5"},
+                      std::vector<std::string>{"--loud", "5"},
+                      std::vector<std::string>{"5", "6"}));
+
+TEST(TalmoSay, SpeaksThroughThePlayer) {
+    RecordingClipPlayer player;
+    const SayResult run = Say({"342"}, player);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.empty());
+    EXPECT_EQ(player.Images().size(), NumberClips(342).size());
+}
+
+TEST(TalmoSay, SaysSoWhenTheSoundCannotBePlayed) {
+    RecordingClipPlayer failing(false);
+    const SayResult run = Say({"342"}, failing);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(OneLine(run.err)) << run.err;
+    // Every clip was still tried.
+    EXPECT_EQ(failing.Images().size(), NumberClips(342).size());
+}
+
+class TalmoSayWav : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("talmo-say-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(TalmoSayWav, WritesTheClipsSamplesBackToBack) {
+    const auto path = (dir_ / "31121.wav").string();
+    ASSERT_EQ(Say({"--wav", path, "31121"}).status, 0);
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
+    const auto samples = DecodeClip(image);
+    ASSERT_TRUE(samples.has_value());
+    std::vector<std::int16_t> expected;
+    for (const ClipRef& clip : NumberClips(31121)) {
+        const auto part = DecodeClip(ClipStore::Embedded().LoadClip(clip));
+        ASSERT_TRUE(part.has_value());
+        expected.insert(expected.end(), part->begin(), part->end());
+    }
+    EXPECT_EQ(*samples, expected);
+    EXPECT_EQ(ReadInfoTexts(image)["INAM"], "31121");
+    // Only the file itself is left: no temporary beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
+
+TEST_F(TalmoSayWav, LeavesNothingBehindWhenItCannotWrite) {
+    const auto missing_dir = (dir_ / "no-such-folder" / "x.wav").string();
+    const SayResult run = Say({"--wav", missing_dir, "5"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(OneLine(run.err)) << run.err;
+
+    const SayResult to_dir = Say({"--wav", dir_.string(), "5"});
+    EXPECT_EQ(to_dir.status, 2);
+    EXPECT_TRUE(OneLine(to_dir.err)) << to_dir.err;
+
+    const SayResult bad_number = Say({"--wav", (dir_ / "x.wav").string(), "100000"});
+    EXPECT_EQ(bad_number.status, 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
+}
+
+}  // namespace
+}  // namespace talmo

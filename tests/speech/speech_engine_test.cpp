@@ -1,0 +1,104 @@
+#include "speech_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "number_speaker.h"
+#include "recording_clip_player.h"
+
+namespace talmo {
+namespace {
+
+// The names of the catalogue entries whose bytes the player was handed.
+std::vector<std::string> PlayedNames(const RecordingClipPlayer& player, const ClipStore& store) {
+    std::vector<std::string> names;
+    for (const auto& image : player.Images()) {
+        std::string name = "?";
+        for (const ClipEntry& entry : store.Entries()) {
+            if (std::equal(image.begin(), image.end(), entry.Bytes.begin(), entry.Bytes.end())) {
+                name = std::string(entry.Category) + "/" + std::string(entry.Index);
+            }
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+struct PlayCase {
+    const char* index;
+    const char* category;
+    const char* played;  // "" when nothing may play
+};
+
+void PrintTo(const PlayCase& d, std::ostream* os) { *os << d.category << "/" << d.index; }
+
+class PlayNumberCase : public ::testing::TestWithParam<PlayCase> {};
+
+TEST_P(PlayNumberCase, PlaysTheClipNamedInAnyCase) {
+    const ClipStore& store = ClipStore::Embedded();
+    RecordingClipPlayer player;
+    const std::string index = GetParam().index;
+    const std::string category = GetParam().category;
+    SpeechEngine(store, player).PlayNumber(index, category);
+    const auto played = PlayedNames(player, store);
+    if (*GetParam().played == '\0') {
+        EXPECT_TRUE(played.empty());
+    } else {
+        EXPECT_EQ(played, std::vector<std::string>{GetParam().played});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PlayNumberCase,
+                         ::testing::Values(PlayCase{"0NOLL", "Time", "TIME/0NOLL"},
+                                           PlayCase{"0NOLL", "TIME", "TIME/0NOLL"},
+                                           PlayCase{"5ganger6", "NUMBERS", "NUMBERS/5GANGER6"},
+                                           PlayCase{"7div2a", "NUMBERS", "NUMBERS/7DIV2A"},
+                                           PlayCase{"sjutonde", "ordinals", "ORDINALS/SJUTONDE"},
+                                           PlayCase{"NOSUCH", "NUMBERS", ""},
+                                           PlayCase{"N40", "TIME", ""}));
+
+TEST(SpeechEngine, SpeaksTheClipsOfANumberOneAfterAnother) {
+    const ClipStore& store = ClipStore::Embedded();
+    RecordingClipPlayer player;
+    SpeechEngine(store, player).SpeakNumber(31121);
+    EXPECT_EQ(PlayedNames(player, store),
+              (std::vector<std::string>{"NUMBERS/N30", "TIME/1ETT", "NUMBERS/N1000", "TIME/1ETT",
+                                        "NUMBERS/N100", "NUMBERS/N20", "TIME/1ETT"}));
+}
+
+TEST(SpeechEngine, ReadNumberSpeaksTheSameAsSpeakNumber) {
+    const ClipStore& store = ClipStore::Embedded();
+    for (const int n : {0, 121, 1021, 99999}) {
+        RecordingClipPlayer spoken, read;
+        SpeechEngine(store, spoken).SpeakNumber(n);
+        SpeechEngine(store, read).ReadNumber(n);
+        EXPECT_EQ(read.Images(), spoken.Images()) << n;
+        EXPECT_EQ(read.Images().size(), NumberClips(n).size()) << n;
+    }
+}
+
+TEST(SpeechEngine, NumbersOutsideTheRangeSayNothing) {
+    RecordingClipPlayer player;
+    const SpeechEngine engine(ClipStore::Embedded(), player);
+    for (const int n : {-1, 100000, -2147483647 - 1, 2147483647}) {
+        engine.ReadNumber(n);
+    }
+    EXPECT_TRUE(player.Images().empty());
+}
+
+// A player that never manages to play: every clip is still tried, in order.
+TEST(SpeechEngine, GoesOnThroughEveryClipWhenThePlayerFails) {
+    const ClipStore& store = ClipStore::Embedded();
+    RecordingClipPlayer failing(false), working;
+    for (const int n : {0, 1101, 31121, 99999}) {
+        SpeechEngine(store, failing).SpeakNumber(n);
+        SpeechEngine(store, working).SpeakNumber(n);
+    }
+    EXPECT_EQ(failing.Images(), working.Images());
+    EXPECT_EQ(failing.Images().size(), 1u + 5u + 7u + 7u);
+}
+
+}  // namespace
+}  // namespace talmo
