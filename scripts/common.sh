@@ -1,0 +1,58 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# Sourced, not run.
+set -euo pipefail
+
+TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$TOP/build"
+
+# Debian 12 packages: to build, and to run the tests (a private PulseAudio
+# server and parec to record what it plays).
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev)
+TEST_PACKAGES=(pulseaudio pulseaudio-utils)
+
+fail() {
+    echo "error: $*" >&2
+    exit 1
+}
+
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing missing Debian packages: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || fail "missing packages ${missing[*]}: run as root or install sudo"
+        sudo=(sudo)
+    fi
+    local log
+    log=$(mktemp)
+    if ! { "${sudo[@]}" apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+        tail -n 20 "$log" >&2
+        rm -f "$log"
+        fail "could not install the Debian packages: ${missing[*]}"
+    fi
+    rm -f "$log"
+    for p in "${missing[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
+            fail "the Debian package $p is still missing after apt-get install"
+    done
+}
+
+# Configures once and builds; the build's chatter goes to build/build.log and
+# is shown only when something fails.
+build() {
+    local werror=OFF
+    [ "${CI:-}" = "true" ] && werror=ON
+    mkdir -p "$BUILD"
+    if ! { cmake -S "$TOP" -B "$BUILD" -G Ninja -DTALMO_WERROR="$werror" &&
+        cmake --build "$BUILD" --parallel "$(nproc)"; } >"$BUILD/build.log" 2>&1; then
+        grep -E -A5 'error|Error|FAILED' "$BUILD/build.log" | head -n 60 >&2 || tail -n 40 "$BUILD/build.log" >&2
+        fail "the build failed; see build/build.log"
+    fi
+    echo "Built in build/."
+}
