@@ -6,7 +6,7 @@ namespace talmo {
 
 // Plays one in-memory WAVE image to its end before returning.
 class ClipPlayer {
-public:
+  public:
     virtual ~ClipPlayer() = default;
 
     // Returns false, without any sound, when the image cannot be played.

@@ -6,7 +6,9 @@
 namespace talmo {
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::strong_ordering CompareIgnoringCase(std::string_view a, std::string_view b) {
     const auto n = std::min(a.size(), b.size());
@@ -45,7 +47,8 @@ ClipBytes ClipStore::LoadClip(const ClipRef& ref) const {
         entries_.begin(), entries_.end(), ref, [](const ClipEntry& e, const ClipRef& r) {
             return CompareKeys(e.Category, e.Index, r.Category, r.Index) < 0;
         });
-    if (it == entries_.end() || CompareKeys(it->Category, it->Index, ref.Category, ref.Index) != 0) {
+    if (it == entries_.end() ||
+        CompareKeys(it->Category, it->Index, ref.Category, ref.Index) != 0) {
         return {};
     }
     return it->Bytes;

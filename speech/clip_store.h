@@ -23,7 +23,7 @@ struct ClipEntry {
 // that outlive it (the embedded catalogue lives as long as the program), so
 // loading a clip copies nothing.
 class ClipStore {
-public:
+  public:
     explicit ClipStore(std::vector<ClipEntry> entries);
 
     // The catalogue built into this program.
@@ -35,7 +35,7 @@ public:
 
     std::span<const ClipEntry> Entries() const { return entries_; }
 
-private:
+  private:
     std::vector<ClipEntry> entries_;  // sorted by upper-cased category, then name
 };
 

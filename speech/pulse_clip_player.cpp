@@ -34,7 +34,9 @@ std::uint32_t BytesFor(std::chrono::milliseconds span) {
 
 PulseClipPlayer::PulseClipPlayer() = default;
 
-PulseClipPlayer::~PulseClipPlayer() { Disconnect(); }
+PulseClipPlayer::~PulseClipPlayer() {
+    Disconnect();
+}
 
 bool PulseClipPlayer::PlaySync(ClipBytes image) {
     const auto start = Clock::now();
@@ -42,8 +44,8 @@ bool PulseClipPlayer::PlaySync(ClipBytes image) {
     if (!samples) {
         return false;
     }
-    const auto length = std::chrono::microseconds(
-        static_cast<std::int64_t>(samples->size()) * 1'000'000 / kClipSampleRate);
+    const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples->size()) *
+                                                  1'000'000 / kClipSampleRate);
     const auto deadline = start + length + kStallAllowance;
 
     if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) ||
@@ -62,7 +64,8 @@ bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
         return false;
     }
     const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
-    if (pa_mainloop_prepare(loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), 1'000'000))) < 0 ||
+    if (pa_mainloop_prepare(
+            loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), 1'000'000))) < 0 ||
         pa_mainloop_poll(loop_) < 0 || pa_mainloop_dispatch(loop_) < 0) {
         return false;
     }

@@ -20,7 +20,7 @@ namespace talmo {
 // the clip's length plus a second. After a failure the next call connects
 // afresh, so a server that comes back is used again.
 class PulseClipPlayer final : public ClipPlayer {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     PulseClipPlayer();
@@ -30,7 +30,7 @@ public:
 
     bool PlaySync(ClipBytes image) override;
 
-private:
+  private:
     bool EnsureStream(Clock::time_point deadline);
     bool Write(const void* data, std::size_t bytes, Clock::time_point deadline);
     bool Drain(Clock::time_point deadline);

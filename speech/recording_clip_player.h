@@ -10,7 +10,7 @@ namespace talmo {
 // A player for tests and tools: it plays nothing, keeps a copy of every image
 // it is handed, in order, and answers with a fixed result.
 class RecordingClipPlayer final : public ClipPlayer {
-public:
+  public:
     explicit RecordingClipPlayer(bool succeed = true) : succeed_(succeed) {}
 
     bool PlaySync(ClipBytes image) override {
@@ -21,7 +21,7 @@ public:
     const std::vector<std::vector<std::uint8_t>>& Images() const { return images_; }
     void Clear() { images_.clear(); }
 
-private:
+  private:
     bool succeed_;
     std::vector<std::vector<std::uint8_t>> images_;
 };

@@ -48,7 +48,7 @@ std::optional<int> ParseNumber(const std::string& text, std::string& problem) {
 
 // Counts the clips the real player could not play, so the command can say so.
 class CountingPlayer final : public ClipPlayer {
-public:
+  public:
     explicit CountingPlayer(ClipPlayer& inner) : inner_(inner) {}
     bool PlaySync(ClipBytes image) override {
         const bool played = inner_.PlaySync(image);
@@ -57,7 +57,7 @@ public:
     }
     int Failures() const { return failures_; }
 
-private:
+  private:
     ClipPlayer& inner_;
     int failures_ = 0;
 };
@@ -81,8 +81,8 @@ void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
     if (path.empty() || fs::is_directory(target)) {
         throw Failure{"cannot write '" + path + "': not a file name"};
     }
-    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".part" +
-                                                 std::to_string(::getpid()));
+    const fs::path temp = target.parent_path() /
+                          ("." + target.filename().string() + ".part" + std::to_string(::getpid()));
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
         if (file) {

@@ -11,7 +11,7 @@ namespace talmo {
 // The one way the program makes a sound: clips from the store, played one at
 // a time through the player, each call returning once its sound has ended.
 class SpeechEngine {
-public:
+  public:
     SpeechEngine(const ClipStore& store, ClipPlayer& player) : store_(store), player_(player) {}
 
     // Plays one clip. Note the order: the clip's name first, then its
@@ -27,7 +27,7 @@ public:
 
     const ClipStore& Store() const { return store_; }
 
-private:
+  private:
     const ClipStore& store_;
     ClipPlayer& player_;
 };

@@ -9,7 +9,8 @@ namespace talmo {
 namespace {
 
 std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes[at]) |
+           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
@@ -71,9 +72,13 @@ sf_count_t VioRead(void* ptr, sf_count_t count, void* user) {
     return n;
 }
 
-sf_count_t VioWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t VioWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
 
-sf_count_t VioTell(void* user) { return static_cast<MemoryReader*>(user)->position; }
+sf_count_t VioTell(void* user) {
+    return static_cast<MemoryReader*>(user)->position;
+}
 
 }  // namespace
 

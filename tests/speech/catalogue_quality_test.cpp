@@ -15,15 +15,17 @@
 namespace talmo {
 namespace {
 
-constexpr int kSilence = 328;            // -40 dBFS
-constexpr std::size_t kMaxQuiet = 200;   // 25 ms
-constexpr int kMaxEdge = 32;             // the fades reach (almost) zero
-constexpr int kPeakLow = 16423;          // -6 dBFS
-constexpr int kPeakHigh = 30934;         // -0.5 dBFS
-constexpr std::size_t kFrame = 160;      // 20 ms
+constexpr int kSilence = 328;           // -40 dBFS
+constexpr std::size_t kMaxQuiet = 200;  // 25 ms
+constexpr int kMaxEdge = 32;            // the fades reach (almost) zero
+constexpr int kPeakLow = 16423;         // -6 dBFS
+constexpr int kPeakHigh = 30934;        // -0.5 dBFS
+constexpr std::size_t kFrame = 160;     // 20 ms
 constexpr double kMaxSyllablesPerSecond = 4.5;
 
-std::string Name(const ClipEntry& e) { return std::string(e.Category) + "/" + std::string(e.Index); }
+std::string Name(const ClipEntry& e) {
+    return std::string(e.Category) + "/" + std::string(e.Index);
+}
 
 std::vector<std::int16_t> Samples(const ClipEntry& entry) {
     auto samples = DecodeClip(entry.Bytes);
@@ -51,8 +53,8 @@ double VoicedRmsDb(const std::vector<std::int16_t>& s) {
 // Groups of vowels in the Swedish text, counting å, ä and ö (two bytes each in UTF-8).
 int Syllables(const std::string& text) {
     static const std::regex kVowelGroup("([aeiouy]|\xc3\xa5|\xc3\xa4|\xc3\xb6)+");
-    return static_cast<int>(std::distance(std::sregex_iterator(text.begin(), text.end(), kVowelGroup),
-                                          std::sregex_iterator()));
+    return static_cast<int>(std::distance(
+        std::sregex_iterator(text.begin(), text.end(), kVowelGroup), std::sregex_iterator()));
 }
 
 TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
@@ -70,7 +72,8 @@ TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
         EXPECT_EQ((*chunks)[1].Body.size() % 2, 0u);
         EXPECT_EQ((*chunks)[2].Id, "LIST");
         const std::vector<std::uint8_t> fmt((*chunks)[0].Body.begin(), (*chunks)[0].Body.end());
-        EXPECT_EQ(fmt, (std::vector<std::uint8_t>{1, 0, 1, 0, 0x40, 0x1f, 0, 0, 0x80, 0x3e, 0, 0, 2, 0, 16, 0}))
+        EXPECT_EQ(fmt, (std::vector<std::uint8_t>{1, 0, 1, 0, 0x40, 0x1f, 0, 0, 0x80, 0x3e, 0, 0, 2,
+                                                  0, 16, 0}))
             << Name(entry);
         const std::uint32_t riff = b[4] | (b[5] << 8) | (b[6] << 16) | (std::uint32_t(b[7]) << 24);
         EXPECT_EQ(riff + 8, b.size()) << Name(entry);
@@ -112,7 +115,7 @@ TEST(ClipCatalogue, PeaksAreHealthyAndNothingClips) {
 
 // A number is built from several of these words, so they must sound equally loud.
 TEST(ClipCatalogue, NumberWordsAreEquallyLoud) {
-    std::vector<std::string> words{"0NOLL", "1ETT",  "2TVA", "3TRE", "4FYRA",  "5FEM",   "6SEX",
+    std::vector<std::string> words{"0NOLL", "1ETT",  "2TVA", "3TRE",  "4FYRA",  "5FEM",  "6SEX",
                                    "7SJU",  "8ATTA", "9NIO", "10TIO", "11ELVA", "12TOLV"};
     for (int n = 13; n <= 29; ++n) {
         words.push_back("N" + std::to_string(n));

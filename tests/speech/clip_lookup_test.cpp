@@ -16,7 +16,9 @@ struct LookupCase {
     std::optional<ClipRef> expected;
 };
 
-void PrintTo(const LookupCase& d, std::ostream* os) { *os << d.name; }
+void PrintTo(const LookupCase& d, std::ostream* os) {
+    *os << d.name;
+}
 
 class ClipLookup : public ::testing::TestWithParam<LookupCase> {};
 

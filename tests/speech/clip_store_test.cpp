@@ -20,7 +20,8 @@ const std::array<std::uint8_t, 4> kGanger{7, 8, 9, 10};
 const std::array<std::uint8_t, 3> kForsta{11, 12, 13};
 
 ClipStore SmallStore() {
-    return ClipStore({{"TIME", "0NOLL", kNoll}, {"NUMBERS", "5GANGER6", kGanger},
+    return ClipStore({{"TIME", "0NOLL", kNoll},
+                      {"NUMBERS", "5GANGER6", kGanger},
                       {"ORDINALS", "FORSTA", kForsta}});
 }
 
@@ -42,18 +43,18 @@ TEST_P(ClipStoreLookup, MatchesBothTextsIgnoringCase) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, ClipStoreLookup,
-    ::testing::Values(LookupCase{{"TIME", "0NOLL"}, kNoll.data()},
-                      LookupCase{{"Time", "0NOLL"}, kNoll.data()},
-                      LookupCase{{"time", "0noll"}, kNoll.data()},
-                      LookupCase{{"NUMBERS", "5ganger6"}, kGanger.data()},
-                      LookupCase{{"Ordinals", "Forsta"}, kForsta.data()},
-                      LookupCase{{"NUMBERS", "0NOLL"}, nullptr},
-                      LookupCase{{"TIME", "0NOLLX"}, nullptr},
-                      LookupCase{{"TIME", "0NOL"}, nullptr}, LookupCase{{"", ""}, nullptr},
-                      // Only ASCII letters fold: these are other names.
-                      LookupCase{{"ORDINALS", "F\xc3\x96RSTA"}, nullptr}));
+INSTANTIATE_TEST_SUITE_P(Names, ClipStoreLookup,
+                         ::testing::Values(LookupCase{{"TIME", "0NOLL"}, kNoll.data()},
+                                           LookupCase{{"Time", "0NOLL"}, kNoll.data()},
+                                           LookupCase{{"time", "0noll"}, kNoll.data()},
+                                           LookupCase{{"NUMBERS", "5ganger6"}, kGanger.data()},
+                                           LookupCase{{"Ordinals", "Forsta"}, kForsta.data()},
+                                           LookupCase{{"NUMBERS", "0NOLL"}, nullptr},
+                                           LookupCase{{"TIME", "0NOLLX"}, nullptr},
+                                           LookupCase{{"TIME", "0NOL"}, nullptr},
+                                           LookupCase{{"", ""}, nullptr},
+                                           // Only ASCII letters fold: these are other names.
+                                           LookupCase{{"ORDINALS", "F\xc3\x96RSTA"}, nullptr}));
 
 TEST(ClipStore, HandsOverTheWholeEntryWithItsPadding) {
     const ClipBytes clip = ClipStore::Embedded().LoadClip({"TIME", "1ETT"});

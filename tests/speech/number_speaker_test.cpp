@@ -15,7 +15,9 @@ struct Example {
     const char* clips;
 };
 
-void PrintTo(const Example& d, std::ostream* os) { *os << d.number; }
+void PrintTo(const Example& d, std::ostream* os) {
+    *os << d.number;
+}
 
 class NumberClipsExamples : public ::testing::TestWithParam<Example> {};
 
@@ -45,14 +47,16 @@ INSTANTIATE_TEST_SUITE_P(
         Example{47110, "N40, 7SJU, N1000, 1ETT, N100, 10TIO"}, Example{99000, "N90, 9NIO, N1000"},
         Example{99999, "N90, 9NIO, N1000, 9NIO, N100, N90, 9NIO"}));
 
-INSTANTIATE_TEST_SUITE_P(
-    EdgeCases, NumberClipsExamples,
-    ::testing::Values(Example{300, "3TRE, N100"}, Example{40000, "N40, N1000"},
-                      Example{1005, "1ETT, N1000, 5FEM"}, Example{10001, "10TIO, N1000, 1ETT"},
-                      Example{25, "N25"}, Example{125, "1ETT, N100, N25"},
-                      Example{1025, "1ETT, N1000, N20, 5FEM"}, Example{1999, "1ETT, N1000, 9NIO, N100, N90, 9NIO"},
-                      Example{59, "N50, 9NIO"}, Example{-1, ""}, Example{100000, ""},
-                      Example{-2147483647 - 1, ""}, Example{2147483647, ""}));
+INSTANTIATE_TEST_SUITE_P(EdgeCases, NumberClipsExamples,
+                         ::testing::Values(Example{300, "3TRE, N100"}, Example{40000, "N40, N1000"},
+                                           Example{1005, "1ETT, N1000, 5FEM"},
+                                           Example{10001, "10TIO, N1000, 1ETT"}, Example{25, "N25"},
+                                           Example{125, "1ETT, N100, N25"},
+                                           Example{1025, "1ETT, N1000, N20, 5FEM"},
+                                           Example{1999, "1ETT, N1000, 9NIO, N100, N90, 9NIO"},
+                                           Example{59, "N50, 9NIO"}, Example{-1, ""},
+                                           Example{100000, ""}, Example{-2147483647 - 1, ""},
+                                           Example{2147483647, ""}));
 
 TEST(NumberClips, ZeroIsTheTimeCategorysNoll) {
     const auto clips = NumberClips(0);
@@ -64,9 +68,9 @@ TEST(NumberClips, ZeroIsTheTimeCategorysNoll) {
 // digit before it and "tusen" everything before it.
 int HeardValue(const std::vector<ClipRef>& clips) {
     static const std::map<std::string, int> kWordValues = [] {
-        std::map<std::string, int> values{{"0NOLL", 0},   {"1ETT", 1},  {"2TVA", 2},   {"3TRE", 3},
-                                          {"4FYRA", 4},   {"5FEM", 5},  {"6SEX", 6},   {"7SJU", 7},
-                                          {"8ATTA", 8},   {"9NIO", 9},  {"10TIO", 10}, {"11ELVA", 11},
+        std::map<std::string, int> values{{"0NOLL", 0},  {"1ETT", 1}, {"2TVA", 2},   {"3TRE", 3},
+                                          {"4FYRA", 4},  {"5FEM", 5}, {"6SEX", 6},   {"7SJU", 7},
+                                          {"8ATTA", 8},  {"9NIO", 9}, {"10TIO", 10}, {"11ELVA", 11},
                                           {"12TOLV", 12}};
         for (int n = 13; n <= 29; ++n) {
             values["N" + std::to_string(n)] = n;

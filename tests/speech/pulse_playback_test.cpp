@@ -36,7 +36,7 @@ double Milliseconds(Clock::duration d) {
 
 // Counts what the real player reports, to check every clip played.
 class ResultCounter final : public ClipPlayer {
-public:
+  public:
     explicit ResultCounter(ClipPlayer& inner) : inner_(inner) {}
     bool PlaySync(ClipBytes image) override {
         (inner_.PlaySync(image) ? played : failed)++;
@@ -45,13 +45,13 @@ public:
     int played = 0;
     int failed = 0;
 
-private:
+  private:
     ClipPlayer& inner_;
 };
 
 // Captures what this process writes to stdout and stderr meanwhile.
 class OutputCapture {
-public:
+  public:
     OutputCapture() {
         std::fflush(nullptr);
         file_ = std::tmpfile();
@@ -81,7 +81,7 @@ public:
         return text_;
     }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     int saved_out_ = -1;
     int saved_err_ = -1;
@@ -89,7 +89,7 @@ private:
 };
 
 class PulsePlayback : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         server_ = std::make_unique<PrivatePulseServer>();
         ASSERT_EQ(server_->Error(), "");
@@ -118,15 +118,16 @@ TEST_F(PulsePlayback, NumbersReachTheSinkExactlyAndWithoutGaps) {
     EXPECT_EQ(counter.played, static_cast<int>(expected.size()));
 
     const auto placed = PlaceClips(recording, expected);
-    ASSERT_EQ(placed.size(), expected.size()) << "clip " << placed.size() << " never reached the sink";
+    ASSERT_EQ(placed.size(), expected.size())
+        << "clip " << placed.size() << " never reached the sink";
     // Within a number the clips follow each other with only silence between.
     std::size_t clip = 0;
     for (const int n : numbers) {
         const std::size_t count = NumberClips(n).size();
         for (std::size_t k = clip + 1; k < clip + count; ++k) {
             const std::size_t gap = placed[k].begin - placed[k - 1].end;
-            EXPECT_LE(gap, kMaxGapSamples) << n << ": gap before clip " << k - clip << " is "
-                                           << gap / 8.0 << " ms";
+            EXPECT_LE(gap, kMaxGapSamples)
+                << n << ": gap before clip " << k - clip << " is " << gap / 8.0 << " ms";
             for (std::size_t i = placed[k - 1].end; i < placed[k].begin; ++i) {
                 ASSERT_EQ(recording[i], 0) << n << ": noise between clips";
             }

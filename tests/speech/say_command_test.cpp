@@ -62,10 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{""}, std::vector<std::string>{" 5"},
                       std::vector<std::string>{"99999999999999999999999"},
                       std::vector<std::string>{"--clips"},
-                      std::vector<std::string>{"--clips", "1e3"},
-                      std::vector<std::string>{"--wav"}, std::vector<std::string>{"--wav", "5"},
-                      std::vector<std::string>{"--loud", "5"},
-                      std::vector<std::string>{"5", "6"}));
+                      std::vector<std::string>{"--clips", "1e3"}, std::vector<std::string>{"--wav"},
+                      std::vector<std::string>{"--wav", "5"},
+                      std::vector<std::string>{"--loud", "5"}, std::vector<std::string>{"5", "6"}));
 
 TEST(TalmoSay, SpeaksThroughThePlayer) {
     RecordingClipPlayer player;
@@ -85,11 +84,12 @@ TEST(TalmoSay, SaysSoWhenTheSoundCannotBePlayed) {
 }
 
 class TalmoSayWav : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("talmo-say-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("talmo-say-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }

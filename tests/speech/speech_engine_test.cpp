@@ -32,7 +32,9 @@ struct PlayCase {
     const char* played;  // "" when nothing may play
 };
 
-void PrintTo(const PlayCase& d, std::ostream* os) { *os << d.category << "/" << d.index; }
+void PrintTo(const PlayCase& d, std::ostream* os) {
+    *os << d.category << "/" << d.index;
+}
 
 class PlayNumberCase : public ::testing::TestWithParam<PlayCase> {};
 

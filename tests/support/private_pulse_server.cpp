@@ -106,7 +106,8 @@ PrivatePulseServer::PrivatePulseServer() {
     }
     for (const char* program : {"pulseaudio", "parec"}) {
         if (!ProgramExists(program)) {
-            error_ = std::string(program) + " is not installed (Debian: pulseaudio, pulseaudio-utils)";
+            error_ =
+                std::string(program) + " is not installed (Debian: pulseaudio, pulseaudio-utils)";
             return;
         }
     }
@@ -137,16 +138,18 @@ PrivatePulseServer::~PrivatePulseServer() {
     }
 }
 
-std::string PrivatePulseServer::Address() const { return "unix:" + (dir_ / "native").string(); }
+std::string PrivatePulseServer::Address() const {
+    return "unix:" + (dir_ / "native").string();
+}
 
 bool PrivatePulseServer::Start() {
     const fs::path socket_path = dir_ / "native";
     fs::remove(socket_path);
     server_ = Spawn(
         {"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no",
-         "--system=no", "--disallow-exit", "--log-target=stderr", "--log-level=error",
-         "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_path.string(),
-         "-L", "module-null-sink sink_name=ns rate=8000 channels=1 format=s16le norewinds=1"},
+         "--system=no", "--disallow-exit", "--log-target=stderr", "--log-level=error", "-L",
+         "module-native-protocol-unix auth-anonymous=1 socket=" + socket_path.string(), "-L",
+         "module-null-sink sink_name=ns rate=8000 channels=1 format=s16le norewinds=1"},
         {"HOME=" + (dir_ / "home").string(), "XDG_RUNTIME_DIR=" + (dir_ / "runtime").string()},
         dir_ / "server.log");
     const auto give_up = std::chrono::steady_clock::now() + 10s;
@@ -197,8 +200,12 @@ std::vector<std::int16_t> PrivatePulseServer::StopRecording() {
     return samples;
 }
 
-void PrivatePulseServer::Stop() { kill(server_, SIGSTOP); }
-void PrivatePulseServer::Continue() { kill(server_, SIGCONT); }
+void PrivatePulseServer::Stop() {
+    kill(server_, SIGSTOP);
+}
+void PrivatePulseServer::Continue() {
+    kill(server_, SIGCONT);
+}
 void PrivatePulseServer::Kill() {
     kill(server_, SIGKILL);
     waitpid(server_, nullptr, 0);

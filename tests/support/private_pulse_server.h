@@ -15,7 +15,7 @@ namespace talmo::testing {
 // points this process at it. Everything it starts dies with the test process
 // and is removed when the object goes away.
 class PrivatePulseServer {
-public:
+  public:
     PrivatePulseServer();
     ~PrivatePulseServer();
     PrivatePulseServer(const PrivatePulseServer&) = delete;
@@ -35,7 +35,7 @@ public:
     void Kill();      // the server dies
     bool Restart();   // a new server at the same address
 
-private:
+  private:
     bool Start();
 
     std::filesystem::path dir_;
