@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <span>
 
 #include "clip_player.h"
 
@@ -32,7 +34,8 @@ class PulseClipPlayer final : public ClipPlayer {
 
   private:
     bool EnsureStream(Clock::time_point deadline);
-    bool Write(const void* data, std::size_t bytes, Clock::time_point deadline);
+    using ClipSamples = std::span<const std::int16_t>;
+    bool Write(ClipSamples samples);
     bool Drain(Clock::time_point deadline);
     // Runs the server connection's events once, waiting at most until the
     // deadline; false once the deadline has passed.
