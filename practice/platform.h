@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace talmo {
+
+// What the practice pages need of the platform; the window provides the real
+// ones and tests provide fakes.
+class QuizClock {
+  public:
+    virtual ~QuizClock() = default;
+    virtual int SecondOfMinute() = 0;  // 0 to 59, local time
+};
+
+class RandomSource {
+  public:
+    virtual ~RandomSource() = default;
+    virtual float Next() = 0;  // from 0 up to, not including, 1
+};
+
+class MessageBox {
+  public:
+    virtual ~MessageBox() = default;
+    enum class Icon { kNone, kInformation };
+    // Modal, with one OK button and the program's title; returns when dismissed.
+    virtual void Show(const std::string& text, Icon icon) = 0;
+};
+
+class NumberReader {
+  public:
+    virtual ~NumberReader() = default;
+    // Speaks 0 to 99999 and returns once it has been heard.
+    virtual void ReadNumber(std::int32_t number_in) = 0;
+};
+
+// The local time's clock.
+class LocalClock final : public QuizClock {
+  public:
+    int SecondOfMinute() override;
+};
+
+// The program's random source: never seeded, so the same sequence at every
+// start, of single-precision values strictly below 1.
+class UnseededRandom final : public RandomSource {
+  public:
+    float Next() override;
+
+  private:
+    std::uint32_t state_ = 0x50000u;  // a fixed start: the program never seeds it
+};
+
+}  // namespace talmo
