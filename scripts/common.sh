@@ -5,10 +5,12 @@ set -euo pipefail
 TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$TOP/build"
 
-# Debian 12 packages: to build, and to run the tests (a private PulseAudio
-# server and parec to record what it plays).
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev)
-TEST_PACKAGES=(pulseaudio pulseaudio-utils)
+# Debian 12 packages: to build and run, and to run the tests (a private
+# PulseAudio server and parec to record what it plays; the two font families
+# the windows are checked against).
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev
+    qt6-base-dev fonts-dejavu-core)
+TEST_PACKAGES=(pulseaudio pulseaudio-utils fonts-liberation)
 
 fail() {
     echo "error: $*" >&2

@@ -1,0 +1,321 @@
+#include "form.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+
+#include <algorithm>
+#include <cmath>
+
+namespace talmo::forms {
+namespace {
+
+constexpr double kTwipsPerPixelAt96Dpi = 15.0;
+
+// Shows a scale's end marks, such as "10" and "100K", under the two ends of a
+// slider; its text stays the words with the blanks between them.
+class TickLabel final : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        const QStringList words = text().split(' ', Qt::SkipEmptyParts);
+        if (words.isEmpty()) {
+            return;
+        }
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, words.front());
+        if (words.size() > 1) {
+            painter.drawText(rect(), Qt::AlignRight | Qt::AlignTop, words.back());
+        }
+    }
+};
+
+QWidget* Create(const Control& c, QWidget* parent) {
+    switch (c.kind) {
+        case Kind::kButton: {
+            auto* button = new QPushButton(c.caption, parent);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case Kind::kLabel:
+        case Kind::kWrapLabel: {
+            auto* label = new QLabel(c.caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            // A line of text sits level with the box or button beside it.
+            const bool wrap = c.kind == Kind::kWrapLabel;
+            label->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
+            label->setWordWrap(wrap);
+            return label;
+        }
+        case Kind::kTicks: {
+            auto* label = new TickLabel(c.caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            return label;
+        }
+        case Kind::kTextBox: {
+            auto* box = new QLineEdit(c.caption, parent);
+            // A display box has always been a bare field: its twips leave no
+            // room for an edit frame.
+            const bool display = (c.style & kReadOnly) != 0;
+            box->setReadOnly(display);
+            box->setFrame(!display);
+            return box;
+        }
+        case Kind::kFrame:
+            return new QGroupBox(c.caption, parent);
+        case Kind::kPage:
+            return new PageFrame(c.caption, parent);
+        case Kind::kPicture: {
+            auto* picture = new QLabel(parent);
+            picture->setAlignment(Qt::AlignCenter);
+            return picture;
+        }
+        case Kind::kList:
+            return new QListWidget(parent);
+        case Kind::kSlider:
+            return new QSlider(Qt::Horizontal, parent);
+        case Kind::kTabStrip: {
+            auto* strip = new TabStrip(parent);
+            strip->lower();
+            return strip;
+        }
+    }
+    return nullptr;
+}
+
+bool WrapFits(const QFontMetrics& fm, const QString& text, const Rect& rect, double scale) {
+    const int width = int(std::floor(rect.width * scale));
+    const int height = int(std::floor(rect.height * scale));
+    const QRect bound = fm.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text);
+    return bound.width() <= width && bound.height() <= height;
+}
+
+int ButtonMargins(const QWidget* w) {
+    const QStyle* style = w->style();
+    return style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+}
+
+// A line edit's frame and its text margins, on both sides; a display box
+// has only the text margins.
+constexpr int kTextBoxMargins = 8;
+constexpr int kDisplayMargins = 4;
+// The indent of a group box's caption, with room on both sides.
+constexpr int kFrameCaptionMargins = 16;
+
+}  // namespace
+
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
+    bar_->setDrawBase(false);
+    bar_->setExpanding(false);
+    bar_->setUsesScrollButtons(false);
+    bar_->setElideMode(Qt::ElideNone);
+}
+
+void TabStrip::resizeEvent(QResizeEvent*) {
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+}
+
+void TabStrip::paintEvent(QPaintEvent*) {
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, bar_->sizeHint().height() - 1, 0, 0);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = bar_->sizeHint();
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+}
+
+void PageFrame::paintEvent(QPaintEvent*) {
+    if (!caption_.isEmpty()) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, caption_);
+    }
+}
+
+QString ShownText(const QString& caption) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            ++i;  // "&&" shows one ampersand; "&x" shows x
+        }
+        shown += caption[i];
+    }
+    return shown;
+}
+
+void Form::Add(std::span<const Control> controls, QWidget* parent) {
+    QWidget* base = parent ? parent : root_;
+    for (const Control& c : controls) {
+        QWidget* container = c.parent.empty() ? base : Find(c.parent);
+        Q_ASSERT_X(container != nullptr, "Form::Add", "a control's frame must come before it");
+        QWidget* widget = Create(c, container);
+        widget->setObjectName(QString::fromUtf8(c.name.data(), qsizetype(c.name.size())));
+        if (c.index >= 0) {
+            widget->setProperty(kIndexProperty, c.index);
+        }
+        QFont font = widget->font();
+        font.setBold((c.style & kBold) != 0);
+        if (c.point_size > 0) {
+            font.setPointSizeF(c.point_size);
+        }
+        widget->setFont(font);
+        if (c.colour.isValid()) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText, c.colour);
+            palette.setColor(QPalette::ButtonText, c.colour);
+            widget->setPalette(palette);
+        }
+        if (!c.accessible.isEmpty()) {
+            widget->setAccessibleName(c.accessible);
+        }
+        if (c.style & kHidden) {
+            widget->hide();
+        }
+        entries_.push_back({widget, &c, container});
+    }
+}
+
+void Form::RequireText(QWidget* control, const QString& text) {
+    required_[control].push_back(text);
+}
+
+QWidget* Form::Find(std::string_view name, int index) const {
+    for (const Entry& e : entries_) {
+        if (e.control->name == name && e.control->index == index) {
+            return e.widget;
+        }
+    }
+    return nullptr;
+}
+
+double Form::NeededScale(const Entry& e) const {
+    const Control& c = *e.control;
+    const QFontMetrics fm(e.widget->font());
+    const QString shown = ShownText(c.caption);
+    double need_w = 0;  // pixels
+    double need_h = 0;
+    auto widest = [&](int margins) {
+        int widest_text = shown.isEmpty() ? 0 : fm.horizontalAdvance(shown);
+        if (const auto more = required_.find(e.widget); more != required_.end()) {
+            for (const QString& text : more->second) {
+                widest_text = std::max(widest_text, fm.horizontalAdvance(text));
+            }
+        }
+        return widest_text == 0 ? 0.0 : double(widest_text + margins);
+    };
+    switch (c.kind) {
+        case Kind::kButton:
+            need_w = widest(ButtonMargins(e.widget));
+            need_h = fm.height() + 4;
+            break;
+        case Kind::kLabel:
+            need_w = widest(1);
+            need_h = fm.height();
+            break;
+        case Kind::kTicks: {
+            const QStringList words = shown.split(' ', Qt::SkipEmptyParts);
+            need_w = words.isEmpty()
+                         ? 0
+                         : fm.horizontalAdvance(words.front()) +
+                               fm.horizontalAdvance(words.back()) + fm.averageCharWidth();
+            need_h = fm.height();
+            break;
+        }
+        case Kind::kWrapLabel: {
+            // Wider also means fewer lines: find the least scale at which
+            // every text it may show, wrapped, fits the height.
+            QStringList texts{shown};
+            if (const auto more = required_.find(e.widget); more != required_.end()) {
+                texts.append(QStringList(more->second.begin(), more->second.end()));
+            }
+            double scale = 1.0 / kTwipsPerPixelAt96Dpi;
+            for (const QString& text : texts) {
+                while (!WrapFits(fm, text, c.rect, scale) && scale < 1.0) {
+                    scale *= 1.01;
+                }
+            }
+            return scale;
+        }
+        case Kind::kTextBox: {
+            const bool display = (c.style & kReadOnly) != 0;
+            need_w = widest(display ? kDisplayMargins : kTextBoxMargins);
+            need_h = fm.height() + (display ? 0 : kTextBoxMargins - 2);
+            break;
+        }
+        case Kind::kFrame:
+        case Kind::kPage:
+            need_w = widest(kFrameCaptionMargins);
+            break;
+        case Kind::kList: {
+            const QStyle* style = e.widget->style();
+            need_w = widest(2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                            style->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+            break;
+        }
+        case Kind::kTabStrip:
+            need_w = static_cast<TabStrip*>(e.widget)->Bar()->sizeHint().width();
+            break;
+        case Kind::kPicture:
+        case Kind::kSlider:
+            break;
+    }
+    return std::max(need_w / c.rect.width, need_h / c.rect.height);
+}
+
+double Form::FitScale() const {
+    double scale = 1.0 / kTwipsPerPixelAt96Dpi;
+    for (const Entry& e : entries_) {
+        scale = std::max(scale, NeededScale(e));
+    }
+    for (const double minimum : minimum_scales_) {
+        scale = std::max(scale, minimum);
+    }
+    // A little air, and a round figure, so rounding to pixels never clips.
+    return std::ceil(scale * 1.02 * 1500.0) / 1500.0;
+}
+
+void Form::Layout(double pixels_per_twip) {
+    scale_ = pixels_per_twip;
+    const auto place = [&](QWidget* widget, const Rect& r) {
+        const auto px = [&](int twips) { return int(std::lround(twips * scale_)); };
+        widget->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
+    };
+    for (const Entry& e : entries_) {
+        place(e.widget, e.control->rect);
+    }
+    for (const auto& [widget, rect] : extra_) {
+        place(widget, rect);
+    }
+    // The keyboard visits the controls in the order of their tables.
+    QWidget* previous = nullptr;
+    for (const Entry& e : entries_) {
+        QWidget* focus =
+            e.control->kind == Kind::kTabStrip ? static_cast<TabStrip*>(e.widget)->Bar() : e.widget;
+        if (!(focus->focusPolicy() & Qt::TabFocus)) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, focus);
+        }
+        previous = focus;
+    }
+}
+
+QSize Form::Scaled(int width, int height) const {
+    return {int(std::lround(width * scale_)), int(std::lround(height * scale_))};
+}
+
+}  // namespace talmo::forms

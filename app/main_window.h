@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "form.h"
+#include "platform.h"
+#include "shell.h"
+#include "speech_engine.h"
+
+namespace talmo {
+
+class DictationPage;
+class EnterListenPage;
+class MathPage;
+class NumbersPage;
+class OrdinalsPage;
+
+// What the windows need from outside: the sound, the quiz's clock and
+// random source, message boxes, help, and the way the program ends.
+struct Platform {
+    ClipPlayer& player;
+    QuizClock& clock;
+    RandomSource& random;
+    MessageBox& messages;
+    HelpRequester& help;
+    ProgramEnd& end;
+    std::string decimal_separator;
+};
+
+// The main window, "frmCounting": five pages on a tab strip, Help and Exit.
+// It owns the pages and the state they share.
+class MainWindow final : public QWidget, private NumberReader {
+  public:
+    static constexpr int kPages = 5;
+    static constexpr std::int16_t kCardinalEntries = 25;
+
+    explicit MainWindow(Platform& platform);
+    ~MainWindow() override;
+
+    // The operations the pages share.
+    void PlayNumber(std::string_view Index, std::string_view Category);
+    void ReadNumber(std::int32_t number_in) override;
+    void Tabstrip1_Click();
+    void cmdCardinalsNext_Click();
+    void cmdCardinalsPrevious_Click();
+    void cmdHelp_Click();
+
+    const forms::Form& Form() const { return form_; }
+    DictationPage& Dictation() { return *dictation_; }
+    NumbersPage& Numbers() { return *numbers_; }
+    OrdinalsPage& Ordinals() { return *ordinals_; }
+    MathPage& Math() { return *math_; }
+    QTabBar* TabBar() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Load();
+
+    Platform& platform_;
+    SpeechEngine speech_;
+    forms::Form form_;
+    std::int16_t CardinalCount = 0;
+    EnterListenPage* enter_listen_ = nullptr;
+    DictationPage* dictation_ = nullptr;
+    NumbersPage* numbers_ = nullptr;
+    OrdinalsPage* ordinals_ = nullptr;
+    MathPage* math_ = nullptr;
+};
+
+}  // namespace talmo

@@ -1,0 +1,43 @@
+#include "pictures.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+
+namespace talmo {
+
+void ShowPicture(QLabel* box, const QString& name) {
+    const QString base = ":/pictures/" + name;
+    // Read as images: they keep their own pixel size, whatever the screen.
+    const QImage plain(base + ".png");
+    // Its own size, or smaller to fit the box; in device pixels.
+    QSize logical = plain.size();
+    if (logical.width() > box->width() || logical.height() > box->height()) {
+        logical.scale(box->size(), Qt::KeepAspectRatio);
+    }
+    const qreal density = box->devicePixelRatioF();
+    const QSize device = (QSizeF(logical) * density).toSize();
+    // Drawn from the double-size image whenever more pixels are needed.
+    QImage source = plain;
+    if (device != plain.size() && QFile::exists(base + "@2x.png")) {
+        source = QImage(base + "@2x.png");
+    }
+    QPixmap shown =
+        QPixmap::fromImage(source.size() == device ? source
+                                                   : source.scaled(device, Qt::KeepAspectRatio,
+                                                                   Qt::SmoothTransformation));
+    shown.setDevicePixelRatio(density);
+    box->setPixmap(shown);
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/pictures/talmo-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace talmo

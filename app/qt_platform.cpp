@@ -1,0 +1,26 @@
+#include "qt_platform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell.h"
+
+namespace talmo {
+
+void QtMessageBox::Show(const std::string& text, Icon icon) {
+    QMessageBox box(icon == Icon::kInformation ? QMessageBox::Information : QMessageBox::NoIcon,
+                    kTitle, QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void ImmediateEnd::EndProgram() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+}  // namespace talmo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+#include "dictation_quiz.h"
+#include "form.h"
+#include "platform.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace talmo {
+
+// Page 2, "Listen and Enter": the dictation quiz and its practice range, as
+// controls of the window that the quiz drives.
+class DictationPage final : public QObject, private QuizView {
+  public:
+    DictationPage(forms::Form& form, QWidget* page, QuizClock& clock, RandomSource& random,
+                  MessageBox& messages, NumberReader& reader, std::string decimal_separator);
+
+    DictationQuiz& Quiz() { return quiz_; }
+
+    // Shows the range of the slider's position, beside it and in its tip.
+    void sliderPracticeRange_Change();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    int RangePosition() override;
+    void SetRangePosition(int position) override;
+    std::string AnswerText() override;
+    void SetAnswerText(const std::string& text) override;
+    void SetFeedback(Feedback feedback) override;
+    void SetDetailsVisible(bool visible) override;
+    void SetYourAnswer(const std::string& text) override;
+    void SetCorrectAnswer(const std::string& text) override;
+    void SetRepeatVisible(bool visible) override;
+    void ShowTotalCorrect(int value) override;
+    void ShowTotalPlayed(int value) override;
+    void ShowConsecutive(int value) override;
+    void ShowCount(const char* box_name, int value);
+    void FocusAnswer() override;
+    void FocusPlay() override;
+    void ProcessPendingEvents() override;
+
+    forms::Form& form_;
+    DictationQuiz quiz_;
+    QSlider* slider_;
+    QLabel* slider_value_;
+    QLineEdit* answer_;
+    QPushButton* play_;
+    QPushButton* repeat_;
+    QLabel* correct_;
+    QLabel* incorrect_;
+};
+
+}  // namespace talmo

@@ -1,0 +1,91 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "fakes.h"
+#include "main_window.h"
+#include "start_screen.h"
+
+using namespace talmo;
+using namespace talmo::testing;
+
+class StartScreenTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<FakePlatform> fake_;
+    std::unique_ptr<StartScreen> start_;
+    int windows_made_ = 0;
+
+    QPushButton* Button(const char* name) { return start_->Form().Get<QPushButton>(name); }
+
+  private slots:
+    void init() {
+        fake_ = std::make_unique<FakePlatform>();
+        windows_made_ = 0;
+        start_ = std::make_unique<StartScreen>(fake_->help, fake_->end, [this] {
+            ++windows_made_;
+            return std::make_unique<MainWindow>(fake_->platform);
+        });
+        start_->show();
+    }
+    void cleanup() {
+        start_.reset();
+        fake_.reset();
+    }
+
+    void showsTheWelcome() {
+        QCOMPARE(start_->objectName(), QString("frmStartScreen"));
+        QCOMPARE(start_->windowTitle(), QString("Talmo"));
+        const QString welcome = start_->Form().Get<QLabel>("Label5")->text();
+        QVERIFY(welcome.startsWith("Welcome to Talmo from Kalvesta Software! Talmo contains"));
+        QVERIFY(welcome.endsWith("the world offering Swedish language instruction."));
+        QVERIFY(!welcome.contains("  "));
+        QCOMPARE(start_->Form().Get<QLabel>("Label5")->palette().color(QPalette::WindowText),
+                 QColor(0, 0, 255));
+        QCOMPARE(start_->Form().Get<QLabel>("Label4")->text(), QString("  "));
+        QVERIFY(Button("Command1")->font().bold());
+        QVERIFY(!Button("Command2")->font().bold());
+        QVERIFY(!start_->Form().Get<QLabel>("Image1")->pixmap().isNull());
+        QVERIFY(!start_->Form().Get<QLabel>("Image2")->pixmap().isNull());
+        QCOMPARE(windows_made_, 0);
+        // The keyboard goes Continue, About, Exit.
+        QCOMPARE(Button("Command1")->nextInFocusChain(),
+                 static_cast<QWidget*>(Button("cmdAboutKlvs")));
+        QCOMPARE(Button("cmdAboutKlvs")->nextInFocusChain(),
+                 static_cast<QWidget*>(Button("Command2")));
+    }
+
+    void continueOpensTheMainWindowOnce() {
+        QTest::mouseClick(Button("Command1"), Qt::LeftButton);
+        QCOMPARE(windows_made_, 1);
+        QVERIFY(start_->MainWindow()->isVisible());
+        QVERIFY(!start_->isVisible());
+        start_->Command1_Click();
+        QCOMPARE(windows_made_, 1);
+        QCOMPARE(fake_->end.ended, 0);
+    }
+
+    void aboutAsksForTopicSixEachTime() {
+        QTest::mouseClick(Button("cmdAboutKlvs"), Qt::LeftButton);
+        QTest::mouseClick(Button("cmdAboutKlvs"), Qt::LeftButton);
+        QCOMPARE(fake_->help.requests.size(), std::size_t(2));
+        for (const auto& [file, context] : fake_->help.requests) {
+            QCOMPARE(file.toLower(), QString("counthelp.hlp"));
+            QCOMPARE(context, 6);
+        }
+        QVERIFY(start_->isVisible());
+        QCOMPARE(windows_made_, 0);
+    }
+
+    void exitAndCloseEndTheProgram() {
+        QTest::mouseClick(Button("Command2"), Qt::LeftButton);
+        QCOMPARE(fake_->end.ended, 1);
+        start_->close();
+        QCOMPARE(fake_->end.ended, 2);
+        QCOMPARE(windows_made_, 0);
+    }
+};
+
+QTEST_MAIN(StartScreenTest)
+#include "start_screen_test.moc"
