@@ -433,6 +433,25 @@ class MainWindowTest : public QObject {
         }
     }
 
+    // A button's access key clicks it a moment later, as a click shows.
+    void accessKeys() {
+        QTest::keyClick(window_.get(), Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(ShownPage(), 1);
+        QTest::keyClick(window_.get(), Qt::Key_P, Qt::AltModifier);  // Play random number
+        QTRY_COMPARE(fake_->player.played, Names(NumberClips(88)));
+        QTest::keyClick(window_.get(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(ShownPage(), 4);
+        QTest::keyClick(window_.get(), Qt::Key_H, Qt::AltModifier);
+        QTRY_COMPARE(fake_->help.requests.size(), std::size_t(1));
+        QCOMPARE(fake_->help.requests.back().second, 11);
+        // The dictation page is hidden: its access key does nothing now.
+        QTest::keyClick(window_.get(), Qt::Key_P, Qt::AltModifier);
+        QTest::qWait(300);
+        QCOMPARE(fake_->player.played.size(), NumberClips(88).size());
+        QTest::keyClick(window_.get(), Qt::Key_X, Qt::AltModifier);
+        QTRY_COMPARE(fake_->end.ended, 1);
+    }
+
     void keyboardOrder() {
         window_->TabBar()->setCurrentIndex(1);
         QStringList order;
