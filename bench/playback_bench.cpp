@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "counting_clip_player.h"
 #include "number_speaker.h"
 #include "private_pulse_server.h"
 #include "pulse_clip_player.h"
@@ -74,21 +75,6 @@ class NewConnectionPlayer final : public ClipPlayer {
         pa_simple_free(s);
         return ok;
     }
-};
-
-// The engine drops failures silently; the benchmark wants to know of them.
-class FailureCounter final : public ClipPlayer {
-  public:
-    explicit FailureCounter(ClipPlayer& inner) : inner_(inner) {}
-    bool PlaySync(ClipBytes image) override {
-        const bool ok = inner_.PlaySync(image);
-        failed += ok ? 0 : 1;
-        return ok;
-    }
-    int failed = 0;
-
-  private:
-    ClipPlayer& inner_;
 };
 
 // Records the sink's monitor on a thread of its own, noting when each small
@@ -205,7 +191,7 @@ struct Row {
 // Speaks the numbers with pauses between, recording the sink throughout, then
 // finds every number's clips in the recording, each after the previous one.
 bool Measure(ClipPlayer& player, const std::vector<int>& numbers, Row& row) {
-    FailureCounter counter(player);
+    CountingClipPlayer counter(player);
     const SpeechEngine engine(ClipStore::Embedded(), counter);
     MonitorRecorder recorder;
     if (!recorder.Start()) {
@@ -236,7 +222,7 @@ bool Measure(ClipPlayer& player, const std::vector<int>& numbers, Row& row) {
         return false;
     }
     row.ratio_aggregate = wall_total / length_total;
-    row.failed_clips = counter.failed;
+    row.failed_clips = counter.Failed();
 
     const Samples& rec = recorder.Recording();
     std::vector<double> gaps, delays;

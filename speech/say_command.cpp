@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "counting_clip_player.h"
 #include "number_speaker.h"
 #include "speech_engine.h"
 #include "wave_image.h"
@@ -45,22 +46,6 @@ std::optional<int> ParseNumber(const std::string& text, std::string& problem) {
     }
     return static_cast<int>(value);
 }
-
-// Counts the clips the real player could not play, so the command can say so.
-class CountingPlayer final : public ClipPlayer {
-  public:
-    explicit CountingPlayer(ClipPlayer& inner) : inner_(inner) {}
-    bool PlaySync(ClipBytes image) override {
-        const bool played = inner_.PlaySync(image);
-        failures_ += played ? 0 : 1;
-        return played;
-    }
-    int Failures() const { return failures_; }
-
-  private:
-    ClipPlayer& inner_;
-    int failures_ = 0;
-};
 
 std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number) {
     std::vector<std::int16_t> samples;
@@ -146,9 +131,9 @@ int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer
                 return 0;
             }
             case Mode::kSpeak: {
-                CountingPlayer counting(player);
+                CountingClipPlayer counting(player);
                 SpeechEngine(store, counting).SpeakNumber(*number);
-                if (counting.Failures() > 0) {
+                if (counting.Failed() > 0) {
                     err << "talmo-say: the sound server could not play " << *number << '\n';
                     return 1;
                 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "counting_clip_player.h"
 #include "number_speaker.h"
 #include "private_pulse_server.h"
 #include "pulse_clip_player.h"
@@ -33,21 +34,6 @@ std::vector<std::int16_t> SamplesOf(const ClipRef& clip) {
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
-
-// Counts what the real player reports, to check every clip played.
-class ResultCounter final : public ClipPlayer {
-  public:
-    explicit ResultCounter(ClipPlayer& inner) : inner_(inner) {}
-    bool PlaySync(ClipBytes image) override {
-        (inner_.PlaySync(image) ? played : failed)++;
-        return true;
-    }
-    int played = 0;
-    int failed = 0;
-
-  private:
-    ClipPlayer& inner_;
-};
 
 // Captures what this process writes to stdout and stderr meanwhile.
 class OutputCapture {
@@ -102,7 +88,7 @@ class PulsePlayback : public ::testing::Test {
 TEST_F(PulsePlayback, NumbersReachTheSinkExactlyAndWithoutGaps) {
     const std::vector<int> numbers{99999, 31121, 1021, 0, 47110, 12345};
     PulseClipPlayer player;
-    ResultCounter counter(player);
+    CountingClipPlayer counter(player);
     const SpeechEngine engine(ClipStore::Embedded(), counter);
 
     ASSERT_TRUE(server_->StartRecording());
@@ -114,8 +100,8 @@ TEST_F(PulsePlayback, NumbersReachTheSinkExactlyAndWithoutGaps) {
         }
     }
     const auto recording = server_->StopRecording();
-    EXPECT_EQ(counter.failed, 0);
-    EXPECT_EQ(counter.played, static_cast<int>(expected.size()));
+    EXPECT_EQ(counter.Failed(), 0);
+    EXPECT_EQ(counter.Played(), static_cast<int>(expected.size()));
 
     const auto placed = PlaceClips(recording, expected);
     ASSERT_EQ(placed.size(), expected.size())
@@ -183,7 +169,7 @@ TEST_F(PulsePlayback, GivesUpOnAStalledServerAndPlaysAgainOnceItIsBack) {
 
 TEST_F(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
     PulseClipPlayer player;
-    ResultCounter counter(player);
+    CountingClipPlayer counter(player);
     const SpeechEngine engine(ClipStore::Embedded(), counter);
     engine.PlayNumber("1ETT", "TIME");
     std::thread killer([&] {
@@ -194,7 +180,7 @@ TEST_F(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
     engine.SpeakNumber(99999);
     const double took = Milliseconds(Clock::now() - start);
     killer.join();
-    EXPECT_GE(counter.failed, 1);
+    EXPECT_GE(counter.Failed(), 1);
     EXPECT_LE(took, 500 + 1000 + 200) << "the rest of the number must fail fast";
 
     ASSERT_TRUE(server_->Restart()) << server_->Error();
