@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "help_window.h"
 #include "main_window.h"
 #include "pictures.h"
 #include "pulse_clip_player.h"
@@ -51,7 +52,7 @@ int main(int argc, char** argv) {
     talmo::LocalClock clock;
     talmo::UnseededRandom random;
     talmo::QtMessageBox messages;
-    NoHelpYet help;
+    talmo::HelpOnRequest help;
     talmo::ImmediateEnd end;
     talmo::Platform platform{
         player, clock, random, messages, help, end, QLocale().decimalPoint().toStdString()};

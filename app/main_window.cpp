@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "dictation_page.h"
 #include "enter_listen_page.h"
@@ -97,6 +98,8 @@ MainWindow::MainWindow(Platform& platform)
     connect(bar, &QTabBar::currentChanged, this, [this] { Tabstrip1_Click(); });
     // A press on the strip switches pages even on the tab already chosen.
     bar->installEventFilter(this);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { cmdHelp_Click(); });
 
     Load();
 }

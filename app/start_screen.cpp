@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "pictures.h"
 
@@ -97,6 +98,8 @@ StartScreen::StartScreen(HelpRequester& help, ProgramEnd& end,
             [this] { help_.ShowHelp(kStartScreenHelpFile, kAboutContext); });
     connect(form_.Get<QPushButton>("Command2"), &QPushButton::clicked, this,
             [this] { end_.EndProgram(); });
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { help_.ShowHelp(kStartScreenHelpFile, kAboutContext); });
     Load();
 }
 

@@ -309,8 +309,11 @@ class MainWindowTest : public QObject {
             QCOMPARE(file, QString("CountHelp.hlp"));
             contexts.push_back(context);
         }
-        QCOMPARE(contexts, (std::vector<int>{5, 7, 9, 10, 11, 2, 9, 9}));
-        QCOMPARE(ShownPage(), 2);
+        window_->TabBar()->setCurrentIndex(3);
+        QTest::keyClick(window_.get(), Qt::Key_F1);  // F1: the help of the page on show
+        contexts.push_back(fake_->help.requests.back().second);
+        QCOMPARE(contexts, (std::vector<int>{5, 7, 9, 10, 11, 2, 9, 9, 10}));
+        QCOMPARE(ShownPage(), 3);
     }
 
     void referencePressesWriteThenPlay_data() {

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "shell.h"
+
+class QTextBrowser;
+class QToolButton;
+
+namespace talmo {
+
+// The help file: one HTML file whose topics, each addressed by a context
+// number, start at a line "<!-- topic N: Title -->" and run to the next one.
+class HelpFile {
+  public:
+    struct Topic {
+        QString title;
+        QString html;  // a page of its own: the file's styles and the topic
+    };
+
+    // Reads the file that a request names ("CountHelp.hlp", in any letter
+    // case, is CountHelp.html) from the first folder that has it.
+    static std::optional<HelpFile> Find(const QString& requested, const QStringList& folders,
+                                        QString* looked_for = nullptr);
+    static std::optional<HelpFile> Parse(const QString& path, const QString& text);
+
+    const QString& Path() const { return path_; }
+    const Topic* Lookup(int context) const;
+    std::vector<int> Contexts() const;
+
+  private:
+    QString path_;
+    std::map<int, Topic> topics_;
+};
+
+// The folders the help file is looked for in: beside the executable (so a
+// build tree works), then the installed data folder.
+QStringList HelpFolders();
+
+// The program's own help window: one instance, not modal, showing one topic
+// at a time, with Back and Forward through the topics visited and links
+// between topics. A request shows and raises it and returns at once.
+class HelpWindow final : public QWidget, public HelpRequester {
+  public:
+    explicit HelpWindow(QStringList folders = HelpFolders());
+
+    void ShowHelp(const QString& file, int context) override;
+
+    void Back();
+    void Forward();
+    // The topic on show, as (file, context).
+    std::pair<QString, int> Current() const;
+    QString Text() const;  // the page on show, as plain text
+
+  private:
+    void Visit(const QString& file, int context);
+    void Display();
+    void OpenLink(const QUrl& url);
+
+    QStringList folders_;
+    std::vector<std::pair<QString, int>> history_;
+    std::size_t position_ = 0;
+    std::map<QString, HelpFile> files_;  // read once, by the name requested
+    QTextBrowser* browser_;
+    QToolButton* back_;
+    QToolButton* forward_;
+};
+
+// The program's help: the window is made at the first request.
+class HelpOnRequest final : public HelpRequester {
+  public:
+    void ShowHelp(const QString& file, int context) override {
+        if (!window_) {
+            window_ = std::make_unique<HelpWindow>();
+        }
+        window_->ShowHelp(file, context);
+    }
+    HelpWindow* Window() const { return window_.get(); }
+
+  private:
+    std::unique_ptr<HelpWindow> window_;
+};
+
+}  // namespace talmo
