@@ -201,7 +201,7 @@ QWidget* Form::Find(std::string_view name, int index) const {
     return nullptr;
 }
 
-double Form::NeededScale(const Entry& e) const {
+double Form::NeededScale(const Entry& e, double floor) const {
     const Control& c = *e.control;
     const QFontMetrics fm(e.widget->font());
     const QString shown = ShownText(c.caption);
@@ -241,11 +241,20 @@ double Form::NeededScale(const Entry& e) const {
             if (const auto more = required_.find(e.widget); more != required_.end()) {
                 texts.append(QStringList(more->second.begin(), more->second.end()));
             }
-            double scale = 1.0 / kTwipsPerPixelAt96Dpi;
+            // Only a label that does not fit at the scale the rest of the form
+            // needs is searched for its own, by halving.
+            double scale = floor;
             for (const QString& text : texts) {
-                while (!WrapFits(fm, text, c.rect, scale) && scale < 1.0) {
-                    scale *= 1.01;
+                if (WrapFits(fm, text, c.rect, scale)) {
+                    continue;
                 }
+                double low = scale;
+                double high = scale * 8;
+                while (high / low > 1.001) {
+                    const double middle = (low + high) / 2;
+                    (WrapFits(fm, text, c.rect, middle) ? high : low) = middle;
+                }
+                scale = high;
             }
             return scale;
         }
@@ -277,11 +286,16 @@ double Form::NeededScale(const Entry& e) const {
 
 double Form::FitScale() const {
     double scale = 1.0 / kTwipsPerPixelAt96Dpi;
-    for (const Entry& e : entries_) {
-        scale = std::max(scale, NeededScale(e));
-    }
     for (const double minimum : minimum_scales_) {
         scale = std::max(scale, minimum);
+    }
+    // Wrapped labels last: most fit at the scale the others need.
+    for (const bool wrapped : {false, true}) {
+        for (const Entry& e : entries_) {
+            if ((e.control->kind == Kind::kWrapLabel) == wrapped) {
+                scale = std::max(scale, NeededScale(e, scale));
+            }
+        }
     }
     // A little air, and a round figure, so rounding to pixels never clips.
     return std::ceil(scale * 1.02 * 1500.0) / 1500.0;

@@ -140,7 +140,9 @@ class Form {
         const Control* control;
         QWidget* parent;
     };
-    double NeededScale(const Entry& entry) const;
+    // The least scale at which the entry's texts fit; a wrapped label is
+    // tried at floor first.
+    double NeededScale(const Entry& entry, double floor) const;
 
     QWidget* root_;
     std::vector<Entry> entries_;

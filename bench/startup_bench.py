@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+"""Start-up and resource figures of talmo, side by side with a minimal Qt
+Widgets window (bench/minimal_window.cpp) built the same way.
+
+For each program, over several runs on a private X server: the time from
+starting the process to its first window being mapped, from a click on
+Continue to the second window being mapped, the peak memory (VmHWM), and the
+CPU time used while idle for 10 s with the second window open.
+
+    xvfb-run -a dbus-run-session -- bench/startup_bench.py [--build build] [--runs 10]
+
+(A session bus of its own keeps Qt from starting a dbus-daemon that outlives
+the run.) Needs Debian's xvfb and dbus (and libXtst, which Xvfb brings); standard library
+only.
+"""
+import argparse
+import ctypes
+import ctypes.util
+import os
+import statistics
+import subprocess
+import time
+
+MAP_NOTIFY = 19
+SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+
+
+class XMapEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("event", ctypes.c_ulong),
+                ("window", ctypes.c_ulong), ("override_redirect", ctypes.c_int)]
+
+
+class XEvent(ctypes.Union):
+    _fields_ = [("type", ctypes.c_int), ("xmap", XMapEvent), ("pad", ctypes.c_long * 24)]
+
+
+class XWindowAttributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int),
+                ("height", ctypes.c_int), ("rest", ctypes.c_char * 256)]
+
+
+class MapWatcher:
+    """Notes when top-level windows are mapped, as the X server tells it."""
+
+    def __init__(self):
+        self.x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.display = self.x.XOpenDisplay(None)
+        if not self.display:
+            raise SystemExit("startup_bench: no X display (run it under xvfb-run)")
+        self.display = ctypes.c_void_p(self.display)
+        root = self.x.XDefaultRootWindow(self.display)
+        self.x.XSelectInput(self.display, ctypes.c_ulong(root), SUBSTRUCTURE_NOTIFY_MASK)
+        self.x.XFlush(self.display)
+
+    def next_map(self, timeout):
+        """The (time, window) of the next top-level window mapped."""
+        end = time.monotonic() + timeout
+        event = XEvent()
+        while time.monotonic() < end:
+            while self.x.XPending(self.display):
+                self.x.XNextEvent(self.display, ctypes.byref(event))
+                if event.type == MAP_NOTIFY and not event.xmap.override_redirect:
+                    return time.monotonic(), event.xmap.window
+            time.sleep(0.0005)
+        raise SystemExit("startup_bench: no window was shown in time")
+
+    def click(self, x, y):
+        """Presses and releases the first mouse button at x, y; returns the
+        time the release, which a button acts on, was sent."""
+        xtst = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xtst"))
+        xtst.XTestFakeMotionEvent(self.display, -1, x, y, 0)
+        xtst.XTestFakeButtonEvent(self.display, 1, True, 0)
+        self.x.XFlush(self.display)
+        time.sleep(0.05)
+        xtst.XTestFakeButtonEvent(self.display, 1, False, 0)
+        self.x.XFlush(self.display)
+        return time.monotonic()
+
+    def size(self, window):
+        attributes = XWindowAttributes()
+        self.x.XGetWindowAttributes(self.display, ctypes.c_ulong(window), ctypes.byref(attributes))
+        return attributes.width, attributes.height
+
+
+def cpu_seconds(pid):
+    fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def peak_kib(pid):
+    for line in open(f"/proc/{pid}/status"):
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1])
+    return 0
+
+
+def run_once(program, continue_at, idle_seconds):
+    watcher = MapWatcher()
+    env = dict(os.environ, PULSE_SERVER="unix:/nonexistent")  # no sound is played here
+    started = time.monotonic()
+    process = subprocess.Popen([program], env=env)
+    try:
+        shown, window = watcher.next_map(30)
+        time.sleep(0.5)  # let it settle before the click
+        width, height = watcher.size(window)
+        clicked = watcher.click(*continue_at(width, height))
+        second, _ = watcher.next_map(30)
+        time.sleep(1)
+        before = cpu_seconds(process.pid)
+        time.sleep(idle_seconds)
+        idle = cpu_seconds(process.pid) - before
+        return {"start": (shown - started) * 1000, "continue": (second - clicked) * 1000,
+                "peak": peak_kib(process.pid) / 1024, "idle": idle * 1000}
+    finally:
+        process.kill()
+        process.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build"))
+    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--idle", type=float, default=10.0)
+    args = parser.parse_args()
+    programs = {
+        # Continue sits at twips 3135, 4740 (975 x 375) of a 6240-twip-wide window.
+        "talmo": (os.path.join(args.build, "app", "talmo"),
+                  lambda w, h: (int(w * (3135 + 487) / 6240), int(h * (4740 + 187) / 5265))),
+        "minimal window": (os.path.join(args.build, "bench", "minimal_window"),
+                           lambda w, h: (w // 2, h * 3 // 4)),
+    }
+    results = {}
+    for name, (program, continue_at) in programs.items():
+        runs = [run_once(program, continue_at, args.idle if i == 0 else 0) for i in range(args.runs)]
+        results[name] = runs
+    print(f"{'program':16} {'to first window ms':>20} {'Continue to second ms':>22} "
+          f"{'peak memory MiB':>16} {'CPU idle 10 s ms':>17}")
+    for name, runs in results.items():
+        med = lambda key: statistics.median(r[key] for r in runs)
+        print(f"{name:16} {med('start'):20.1f} {med('continue'):22.1f} "
+              f"{statistics.median(r['peak'] for r in runs):16.1f} {runs[0]['idle']:17.1f}")
+    ratio = statistics.median(r["start"] for r in results["talmo"]) / \
+        statistics.median(r["start"] for r in results["minimal window"])
+    print(f"median of {args.runs} runs each; CPU while idle from the first run, {args.idle:.0f} s "
+          f"with the second window open.")
+    print(f"start-up ratio talmo / minimal window: {ratio:.2f} (goal: 1.3 or less; "
+          f"no CPU while nothing plays)")
+
+
+if __name__ == "__main__":
+    main()
