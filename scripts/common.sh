@@ -8,12 +8,15 @@ BUILD="$TOP/build"
 # Debian 12 packages: to build and run, and to run the tests (a private
 # PulseAudio server and parec to record what it plays; the two font families
 # the windows are checked against; the validators of the desktop files and
-# the Debian package; clang's libFuzzer for the fuzz runs).
+# the Debian package; clang's libFuzzer for the fuzz runs; for the end-to-end
+# tests an X server, the accessibility bus and its Python bindings, and
+# xdotool to click and type).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev
     qt6-base-dev fonts-dejavu-core)
 TEST_PACKAGES=(pulseaudio pulseaudio-utils fonts-liberation
     desktop-file-utils appstream lintian dpkg-dev file
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev
+    xvfb xdotool dbus at-spi2-core python3-pyatspi)
 
 fail() {
     echo "error: $*" >&2
