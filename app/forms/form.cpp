@@ -180,6 +180,9 @@ void Form::Add(std::span<const Control> controls, QWidget* parent) {
         }
         if (!c.accessible.isEmpty()) {
             widget->setAccessibleName(c.accessible);
+        } else if (c.kind == Kind::kFrame && !c.caption.isEmpty()) {
+            // A group inside another would otherwise be announced by the outer one's caption.
+            widget->setAccessibleName(ShownText(c.caption));
         }
         if (c.style & kHidden) {
             widget->hide();

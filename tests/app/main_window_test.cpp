@@ -434,6 +434,9 @@ class MainWindowTest : public QObject {
         for (const auto& [control, name] : names) {
             QCOMPARE(Get(control)->accessibleName(), QString(name));
         }
+        // Groups are announced by their own captions, also one inside another.
+        QCOMPARE(Get("Frame3")->accessibleName(), QString("Answer Status"));
+        QCOMPARE(Get("Frame5")->accessibleName(), QString("Practice"));
     }
 
     // A button's access key clicks it a moment later, as a click shows.
