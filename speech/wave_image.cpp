@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace talmo {
 namespace {
@@ -40,36 +41,49 @@ void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
     }
 }
 
-// libsndfile's virtual I/O over a read-only buffer.
+// libsndfile's virtual I/O over a read-only image in two parts: a header
+// and the sample data, which stays where it is.
 struct MemoryReader {
-    std::span<const std::uint8_t> bytes;
+    std::span<const std::uint8_t> head;
+    std::span<const std::uint8_t> tail;
     sf_count_t position = 0;
+
+    sf_count_t Size() const { return static_cast<sf_count_t>(head.size() + tail.size()); }
 };
 
 sf_count_t VioLength(void* user) {
-    return static_cast<sf_count_t>(static_cast<MemoryReader*>(user)->bytes.size());
+    return static_cast<MemoryReader*>(user)->Size();
 }
 
 sf_count_t VioSeek(sf_count_t offset, int whence, void* user) {
     auto* r = static_cast<MemoryReader*>(user);
-    const auto size = static_cast<sf_count_t>(r->bytes.size());
     sf_count_t target = offset;
     if (whence == SEEK_CUR) {
         target = r->position + offset;
     } else if (whence == SEEK_END) {
-        target = size + offset;
+        target = r->Size() + offset;
     }
-    r->position = std::clamp<sf_count_t>(target, 0, size);
+    r->position = std::clamp<sf_count_t>(target, 0, r->Size());
     return r->position;
 }
 
 sf_count_t VioRead(void* ptr, sf_count_t count, void* user) {
     auto* r = static_cast<MemoryReader*>(user);
-    const auto size = static_cast<sf_count_t>(r->bytes.size());
-    const sf_count_t n = std::clamp<sf_count_t>(size - r->position, 0, count);
-    std::memcpy(ptr, r->bytes.data() + r->position, static_cast<std::size_t>(n));
-    r->position += n;
-    return n;
+    auto* out = static_cast<std::uint8_t*>(ptr);
+    sf_count_t done = 0;
+    for (const auto part_start : {sf_count_t{0}, static_cast<sf_count_t>(r->head.size())}) {
+        const auto part = part_start == 0 ? r->head : r->tail;
+        const sf_count_t end = part_start + static_cast<sf_count_t>(part.size());
+        if (r->position < part_start || r->position >= end || done == count) {
+            continue;
+        }
+        const sf_count_t n = std::min(count - done, end - r->position);
+        std::memcpy(out + done, part.data() + (r->position - part_start),
+                    static_cast<std::size_t>(n));
+        r->position += n;
+        done += n;
+    }
+    return done;
 }
 
 sf_count_t VioWrite(const void*, sf_count_t, void*) {
@@ -130,20 +144,37 @@ std::map<std::string, std::string> ReadInfoTexts(std::span<const std::uint8_t> i
 }
 
 std::optional<std::vector<std::int16_t>> DecodeClip(std::span<const std::uint8_t> image) {
-    // libsndfile reports a truncated image as a shorter one, so the declared
-    // length of the sample data is read here and held against what it decodes.
+    // The image's own chunks are checked here, and libsndfile is handed only a
+    // plain header of its own making and the sample data: a crafted chunk can
+    // then neither send its parser astray (one made it loop) nor pass off a
+    // truncated image as a shorter one.
     const auto chunks = ReadRiffChunks(image);
     if (!chunks) {
         return std::nullopt;
     }
-    const auto data = std::find_if(chunks->begin(), chunks->end(),
-                                   [](const RiffChunk& c) { return c.Id == "data"; });
-    if (data == chunks->end()) {
+    const auto chunk = [&](std::string_view id) {
+        const auto it = std::find_if(chunks->begin(), chunks->end(),
+                                     [&](const RiffChunk& c) { return c.Id == id; });
+        return it == chunks->end() ? std::optional<RiffChunk>() : *it;
+    };
+    const auto format = chunk("fmt ");
+    const auto data = chunk("data");
+    static constexpr std::uint8_t kClipFormat[16] = {1,    0,    1, 0, 0x40, 0x1f, 0,  0,
+                                                     0x80, 0x3e, 0, 0, 2,    0,    16, 0};
+    if (!format || format->Body.size() < 16 ||
+        !std::equal(std::begin(kClipFormat), std::end(kClipFormat), format->Body.begin()) ||
+        !data || data->Body.empty() || data->Body.size() % 2 != 0) {
         return std::nullopt;
     }
     const auto declared_frames = static_cast<sf_count_t>(data->Body.size() / 2);
+    const std::vector<std::uint8_t> header = [&] {
+        auto plain = EncodeClip({}, {});
+        PutU32(plain, 4, static_cast<std::uint32_t>(plain.size() - 8 + data->Body.size()));
+        PutU32(plain, 40, static_cast<std::uint32_t>(data->Body.size()));
+        return plain;
+    }();
 
-    MemoryReader reader{image};
+    MemoryReader reader{header, data->Body};
     SF_VIRTUAL_IO io{VioLength, VioSeek, VioRead, VioWrite, VioTell};
     SF_INFO info{};
     SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &reader);
@@ -152,8 +183,7 @@ std::optional<std::vector<std::int16_t>> DecodeClip(std::span<const std::uint8_t
     }
     std::optional<std::vector<std::int16_t>> samples;
     if (info.samplerate == kClipSampleRate && info.channels == 1 &&
-        info.format == (SF_FORMAT_WAV | SF_FORMAT_PCM_16) && info.frames > 0 &&
-        info.frames == declared_frames) {
+        info.format == (SF_FORMAT_WAV | SF_FORMAT_PCM_16) && info.frames == declared_frames) {
         std::vector<std::int16_t> decoded(static_cast<std::size_t>(info.frames));
         if (sf_readf_short(file, decoded.data(), info.frames) == info.frames) {
             samples = std::move(decoded);

@@ -20,7 +20,8 @@ for target in learner_number clip_image clip_lookup; do
     mkdir -p "$work/$target"
     echo "fuzz_$target: ${seconds}s"
     # The last lines: executions, coverage and the corpus reached.
-    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
+    # A unit that runs ten seconds is a hang, and fails the run like a crash.
+    "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$work/" "$work/$target" "${seeds[@]}" >"$work/$target.log" 2>&1 ||
         { tail -40 "$work/$target.log"; echo "fuzz_$target found a crash"; exit 1; }
     { grep -E 'cov: ' "$work/$target.log" | tail -1
