@@ -5,15 +5,16 @@ set -euo pipefail
 TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$TOP/build"
 
-# Debian 12 packages: to build and run, and to run the tests (a private
-# PulseAudio server and parec to record what it plays; the two font families
+# Debian 12 packages: to build and run, and to run the tests (private sound
+# servers as desktops have them, PulseAudio and PipeWire with WirePlumber and
+# its pulse service, and parec to record what they play; the two font families
 # the windows are checked against; the validators of the desktop files and
 # the Debian package; clang's libFuzzer for the fuzz runs; for the end-to-end
 # tests an X server, the accessibility bus and its Python bindings, and
 # xdotool to click and type).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev
     qt6-base-dev fonts-dejavu-core)
-TEST_PACKAGES=(pulseaudio pulseaudio-utils fonts-liberation
+TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation
     desktop-file-utils appstream lintian dpkg-dev file
     clang libclang-rt-14-dev
     xvfb xdotool dbus at-spi2-core python3-pyatspi)

@@ -11,6 +11,11 @@ class ClipPlayer {
 
     // Returns false, without any sound, when the image cannot be played.
     virtual bool PlaySync(ClipBytes image) = 0;
+
+    // Says that the clips from here on belong to a new number (or a lone
+    // clip). A player that has given up on one clip of a number may refuse
+    // the rest of it at once, and tries again from the next number on.
+    virtual void BeginNumber() {}
 };
 
 }  // namespace talmo

@@ -17,6 +17,8 @@ class CountingClipPlayer final : public ClipPlayer {
         return played;
     }
 
+    void BeginNumber() override { inner_.BeginNumber(); }
+
     int Played() const { return played_; }
     int Failed() const { return failed_; }
 

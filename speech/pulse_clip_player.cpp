@@ -42,18 +42,18 @@ PulseClipPlayer::~PulseClipPlayer() {
 bool PulseClipPlayer::PlaySync(ClipBytes image) {
     const auto start = Clock::now();
     const auto samples = DecodeClip(image);
-    if (!samples) {
+    if (!samples || number_failed_) {
         return false;
     }
     const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples->size()) *
                                                   1'000'000 / kClipSampleRate);
     const auto deadline = start + length + kStallAllowance;
 
-    if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) ||
-        !Write(*samples) ||
+    if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) || !Write(*samples) ||
         !Drain(deadline)) {
-        // Whatever went wrong, start from a fresh connection next time.
+        // Whatever went wrong, the next number starts from a fresh connection.
         Disconnect();
+        number_failed_ = true;
         return false;
     }
     return true;
@@ -121,9 +121,9 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
-    const auto flags =
-        static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_NO_REMIX_CHANNELS);
-    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0) {
+    // The server resamples and remixes: a desktop's sink is rarely 8 kHz mono.
+    if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                   nullptr) < 0) {
         return false;
     }
     while (pa_stream_get_state(stream_) != PA_STREAM_READY) {
@@ -139,8 +139,13 @@ bool PulseClipPlayer::Write(ClipSamples samples) {
     // (megabytes) beyond the target length, so the clip cannot run dry while
     // this thread is not scheduled, and the short target still keeps the
     // sink's latency, and so the gap to the next clip, small.
+    //
+    // The clip goes where playback is now, not after the last write: after a
+    // drain, PipeWire's pulse service has read a whole processing block past
+    // the end of the data, and a clip written after the old end loses its
+    // first samples.
     return !Broken() && pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
-                                        PA_SEEK_RELATIVE) == 0;
+                                        PA_SEEK_RELATIVE_ON_READ) == 0;
 }
 
 bool PulseClipPlayer::Drain(Clock::time_point deadline) {

@@ -17,10 +17,15 @@ namespace talmo {
 //
 // The connection and one playback stream stay open across calls, so the
 // clips of a number follow each other without the cost of a new stream. The
-// server is only ever waited on with a deadline: with no server a call fails
-// at once, and if the server stalls or dies mid-clip the call gives up within
-// the clip's length plus a second. After a failure the next call connects
-// afresh, so a server that comes back is used again.
+// stream is mono at the clips' rate, and the server maps it onto whatever
+// the default sink is (any rate, mono or stereo).
+//
+// The server is only ever waited on with a deadline: with no server a call
+// fails at once, and if the server stalls or dies mid-clip the call gives up
+// within the clip's length plus a second. Once a clip has failed, the rest of
+// its number fails at once, so a dead server costs a number at most its
+// longest clip plus a second; the next number connects afresh, so a server
+// that comes back is used again.
 class PulseClipPlayer final : public ClipPlayer {
   public:
     using Clock = std::chrono::steady_clock;
@@ -31,6 +36,7 @@ class PulseClipPlayer final : public ClipPlayer {
     PulseClipPlayer& operator=(const PulseClipPlayer&) = delete;
 
     bool PlaySync(ClipBytes image) override;
+    void BeginNumber() override { number_failed_ = false; }
 
   private:
     bool EnsureStream(Clock::time_point deadline);
@@ -46,6 +52,7 @@ class PulseClipPlayer final : public ClipPlayer {
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
+    bool number_failed_ = false;
 };
 
 }  // namespace talmo

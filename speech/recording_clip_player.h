@@ -18,12 +18,17 @@ class RecordingClipPlayer final : public ClipPlayer {
         return succeed_;
     }
 
+    void BeginNumber() override { number_starts_.push_back(images_.size()); }
+
     const std::vector<std::vector<std::uint8_t>>& Images() const { return images_; }
+    // Where each number began, as an index into Images().
+    const std::vector<std::size_t>& NumberStarts() const { return number_starts_; }
     void Clear() { images_.clear(); }
 
   private:
     bool succeed_;
     std::vector<std::vector<std::uint8_t>> images_;
+    std::vector<std::size_t> number_starts_;
 };
 
 }  // namespace talmo

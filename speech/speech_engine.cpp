@@ -5,6 +5,9 @@
 namespace talmo {
 
 void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category) const {
+    if (!speaking_number_) {
+        player_.BeginNumber();  // a lone clip is a number of its own
+    }
     const ClipBytes image = store_.LoadClip(ClipRef{std::string(Category), std::string(Index)});
     if (image.empty()) {
         return;  // no such clip: nothing to hear, and no caller expects a report
@@ -14,9 +17,12 @@ void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category)
 }
 
 void SpeechEngine::SpeakNumber(int number) const {
+    player_.BeginNumber();
+    speaking_number_ = true;
     for (const ClipRef& clip : NumberClips(number)) {
         PlayNumber(clip.Index, clip.Category);
     }
+    speaking_number_ = false;
 }
 
 }  // namespace talmo

@@ -30,6 +30,8 @@ class SpeechEngine {
   private:
     const ClipStore& store_;
     ClipPlayer& player_;
+    // Set while SpeakNumber plays, so that its clips count as one number.
+    mutable bool speaking_number_ = false;
 };
 
 }  // namespace talmo

@@ -15,7 +15,7 @@
 #include "enter_listen_page.h"
 #include "fakes.h"
 #include "main_window.h"
-#include "private_pulse_server.h"
+#include "private_sound_server.h"
 #include "pulse_clip_player.h"
 
 using namespace talmo;
@@ -73,7 +73,7 @@ class FaultsTest : public QObject {
     }
 
     void serverDiesMidNumberThenComesBack() {
-        PrivatePulseServer server;
+        PrivateSoundServer server;
         QVERIFY2(server.Error().empty(), server.Error().c_str());
         RealSound s;
         s.window.show();

@@ -12,7 +12,7 @@
 
 #include "counting_clip_player.h"
 #include "number_speaker.h"
-#include "private_pulse_server.h"
+#include "private_sound_server.h"
 #include "pulse_clip_player.h"
 #include "speech_engine.h"
 #include "wave_image.h"
@@ -23,11 +23,12 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using testing::PlaceClips;
-using testing::PrivatePulseServer;
+using testing::PlaceClipsByCorrelation;
+using testing::PrivateSoundServer;
 
 constexpr std::size_t kMaxGapSamples = 80;  // 10 ms
 
-std::vector<std::int16_t> SamplesOf(const ClipRef& clip) {
+testing::Channel SamplesOf(const ClipRef& clip) {
     return DecodeClip(ClipStore::Embedded().LoadClip(clip)).value();
 }
 
@@ -74,55 +75,103 @@ class OutputCapture {
     std::string text_;
 };
 
-class PulsePlayback : public ::testing::Test {
+// Each test runs on every sound set-up a desktop may have.
+class PulsePlayback : public ::testing::TestWithParam<testing::SoundSetup> {
   protected:
     void SetUp() override {
-        server_ = std::make_unique<PrivatePulseServer>();
+        server_ = std::make_unique<PrivateSoundServer>(GetParam());
         ASSERT_EQ(server_->Error(), "");
     }
     void TearDown() override { server_.reset(); }
 
-    std::unique_ptr<PrivatePulseServer> server_;
+    // Finds every clip of the numbers, in order, on every channel of the
+    // recording: sample for sample where the sink is in the clips' format,
+    // by correlation where the server resampled them. Returns the placements
+    // on the first channel.
+    std::vector<testing::ClipPlacement> ExpectHeard(const std::vector<testing::Channel>& recording,
+                                                    const std::vector<int>& numbers) {
+        std::vector<testing::Channel> expected;
+        for (const int n : numbers) {
+            for (const ClipRef& clip : NumberClips(n)) {
+                expected.push_back(SamplesOf(clip));
+            }
+        }
+        std::vector<testing::ClipPlacement> first;
+        std::vector<double> levels;
+        for (std::size_t channel = 0; channel < recording.size(); ++channel) {
+            const auto placed = GetParam().BitExact()
+                                    ? PlaceClips(recording[channel], expected)
+                                    : PlaceClipsByCorrelation(recording[channel], expected, 0.98);
+            EXPECT_EQ(placed.size(), expected.size())
+                << "channel " << channel << ": clip " << placed.size() << " was not heard whole";
+            double energy = 0;
+            for (const auto& p : placed) {
+                for (std::size_t i = p.begin; i < p.end; ++i) {
+                    energy += static_cast<double>(recording[channel][i]) * recording[channel][i];
+                }
+            }
+            levels.push_back(energy);
+            if (channel == 0) {
+                first = placed;
+            }
+        }
+        // A mono clip is heard at the same level on every channel.
+        for (const double level : levels) {
+            EXPECT_NEAR(level / levels[0], 1.0, 0.02);
+        }
+        return first;
+    }
+
+    std::unique_ptr<PrivateSoundServer> server_;
 };
 
-TEST_F(PulsePlayback, NumbersReachTheSinkExactlyAndWithoutGaps) {
-    const std::vector<int> numbers{99999, 31121, 1021, 0, 47110, 12345};
+INSTANTIATE_TEST_SUITE_P(Desktops, PulsePlayback, ::testing::ValuesIn(testing::SoundSetups()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(PulsePlayback, NumbersAreHeardWholeAndInOrderEvenAfterTheSinkIdled) {
+    const std::vector<int> numbers{0, 1021, 45678, 99999, 31121};
+    const std::vector<int> after_idle{1021};
     PulseClipPlayer player;
     CountingClipPlayer counter(player);
     const SpeechEngine engine(ClipStore::Embedded(), counter);
 
     ASSERT_TRUE(server_->StartRecording());
-    std::vector<std::vector<std::int16_t>> expected;
     for (const int n : numbers) {
         engine.SpeakNumber(n);
-        for (const ClipRef& clip : NumberClips(n)) {
-            expected.push_back(SamplesOf(clip));
-        }
     }
+    // Long enough for the server to suspend an idle sink.
+    std::this_thread::sleep_for(10s);
+    engine.SpeakNumber(after_idle[0]);
     const auto recording = server_->StopRecording();
     EXPECT_EQ(counter.Failed(), 0);
-    EXPECT_EQ(counter.Played(), static_cast<int>(expected.size()));
 
-    const auto placed = PlaceClips(recording, expected);
-    ASSERT_EQ(placed.size(), expected.size())
-        << "clip " << placed.size() << " never reached the sink";
+    std::vector<int> all = numbers;
+    all.insert(all.end(), after_idle.begin(), after_idle.end());
+    const auto placed = ExpectHeard(recording, all);
+    if (!GetParam().BitExact() || placed.empty()) {
+        return;
+    }
     // Within a number the clips follow each other with only silence between.
+    // PipeWire's pulse service acknowledges a drain a block after the data
+    // ran out and restarts the stream on a later block: its gaps are two to
+    // three of the test graph's 64-sample blocks.
+    const std::size_t max_gap = GetParam().PipeWire() ? 3 * 64 + 16 : kMaxGapSamples;
     std::size_t clip = 0;
-    for (const int n : numbers) {
+    for (const int n : all) {
         const std::size_t count = NumberClips(n).size();
-        for (std::size_t k = clip + 1; k < clip + count; ++k) {
+        for (std::size_t k = clip + 1; k < clip + count && k < placed.size(); ++k) {
             const std::size_t gap = placed[k].begin - placed[k - 1].end;
-            EXPECT_LE(gap, kMaxGapSamples)
+            EXPECT_LE(gap, max_gap)
                 << n << ": gap before clip " << k - clip << " is " << gap / 8.0 << " ms";
             for (std::size_t i = placed[k - 1].end; i < placed[k].begin; ++i) {
-                ASSERT_EQ(recording[i], 0) << n << ": noise between clips";
+                ASSERT_EQ(recording[0][i], 0) << n << ": noise between clips";
             }
         }
         clip += count;
     }
 }
 
-TEST_F(PulsePlayback, ReturnsOnlyOnceTheClipHasBeenPlayed) {
+TEST_P(PulsePlayback, ReturnsOnlyOnceTheClipHasBeenPlayed) {
     PulseClipPlayer player;
     const ClipBytes clip = ClipStore::Embedded().LoadClip({"NUMBERS", "7DIV2A"});
     const double length_ms = SamplesOf({"NUMBERS", "7DIV2A"}).size() / 8.0;
@@ -134,7 +183,7 @@ TEST_F(PulsePlayback, ReturnsOnlyOnceTheClipHasBeenPlayed) {
     EXPECT_LE(took, length_ms + 100);
 }
 
-TEST_F(PulsePlayback, RefusesAnUnplayableImageAtOnceAndSilently) {
+TEST_P(PulsePlayback, RefusesAnUnplayableImageAtOnceAndSilently) {
     PulseClipPlayer player;
     const ClipBytes good = ClipStore::Embedded().LoadClip({"TIME", "1ETT"});
     const std::vector<std::uint8_t> truncated(good.begin(), good.begin() + good.size() / 2);
@@ -143,31 +192,48 @@ TEST_F(PulsePlayback, RefusesAnUnplayableImageAtOnceAndSilently) {
     EXPECT_FALSE(player.PlaySync(truncated));
     EXPECT_FALSE(player.PlaySync(ClipBytes{}));
     EXPECT_LT(Milliseconds(Clock::now() - start), 100);
-    const auto recording = server_->StopRecording();
-    EXPECT_TRUE(std::all_of(recording.begin(), recording.end(), [](auto s) { return s == 0; }));
+    for (const auto& channel : server_->StopRecording()) {
+        EXPECT_TRUE(std::all_of(channel.begin(), channel.end(), [](auto s) { return s == 0; }));
+    }
     // ... and the player is still good for the next clip.
     EXPECT_TRUE(player.PlaySync(good));
 }
 
-TEST_F(PulsePlayback, GivesUpOnAStalledServerAndPlaysAgainOnceItIsBack) {
-    PulseClipPlayer player;
-    const ClipBytes clip = ClipStore::Embedded().LoadClip({"NUMBERS", "7DIV2B"});
-    const double length_ms = SamplesOf({"NUMBERS", "7DIV2B"}).size() / 8.0;
-    ASSERT_TRUE(player.PlaySync(ClipStore::Embedded().LoadClip({"TIME", "1ETT"})));
-    std::thread staller([&] {
-        std::this_thread::sleep_for(300ms);
-        server_->Stop();
-    });
-    const auto start = Clock::now();
-    EXPECT_FALSE(player.PlaySync(clip));
-    const double took = Milliseconds(Clock::now() - start);
-    staller.join();
-    EXPECT_LE(took, length_ms + 1000 + 100);
-    server_->Continue();
-    EXPECT_TRUE(player.PlaySync(ClipStore::Embedded().LoadClip({"TIME", "2TVA"})));
+// The longest clip of 99999 and a second: all a stalled or vanished server
+// may cost a number, however many clips are left.
+double AllowanceFor99999Ms() {
+    double longest = 0;
+    for (const ClipRef& clip : NumberClips(99999)) {
+        longest = std::max(longest, SamplesOf(clip).size() / 8.0);
+    }
+    return longest + 1000;
 }
 
-TEST_F(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
+TEST_P(PulsePlayback, AStalledServerCostsANumberItsLongestClipAndASecond) {
+    PulseClipPlayer player;
+    CountingClipPlayer counter(player);
+    const SpeechEngine engine(ClipStore::Embedded(), counter);
+    engine.PlayNumber("1ETT", "TIME");  // the stream is open when the server stalls
+    server_->Stop();
+    auto start = Clock::now();
+    engine.SpeakNumber(99999);
+    double took = Milliseconds(Clock::now() - start);
+    EXPECT_LE(took, AllowanceFor99999Ms() + 100);
+    EXPECT_EQ(counter.Failed(), static_cast<int>(NumberClips(99999).size()));
+
+    // Still stalled, the next number tries a new connection and gives up too.
+    start = Clock::now();
+    engine.SpeakNumber(99999);
+    took = Milliseconds(Clock::now() - start);
+    EXPECT_LE(took, AllowanceFor99999Ms() + 100);
+
+    server_->Continue();
+    const int played = counter.Played();
+    engine.SpeakNumber(45);
+    EXPECT_EQ(counter.Played(), played + 2);
+}
+
+TEST_P(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
     PulseClipPlayer player;
     CountingClipPlayer counter(player);
     const SpeechEngine engine(ClipStore::Embedded(), counter);
@@ -181,10 +247,12 @@ TEST_F(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
     const double took = Milliseconds(Clock::now() - start);
     killer.join();
     EXPECT_GE(counter.Failed(), 1);
-    EXPECT_LE(took, 500 + 1000 + 200) << "the rest of the number must fail fast";
+    EXPECT_LE(took, 500 + AllowanceFor99999Ms()) << "the rest of the number must fail fast";
 
     ASSERT_TRUE(server_->Restart()) << server_->Error();
-    EXPECT_TRUE(player.PlaySync(ClipStore::Embedded().LoadClip({"TIME", "3TRE"})));
+    const int played = counter.Played();
+    engine.SpeakNumber(3);
+    EXPECT_EQ(counter.Played(), played + 1);
 }
 
 TEST(PulsePlaybackWithoutServer, FailsWithinATenthOfASecondAndPrintsNothing) {

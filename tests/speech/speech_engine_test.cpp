@@ -26,6 +26,19 @@ std::vector<std::string> PlayedNames(const RecordingClipPlayer& player, const Cl
     return names;
 }
 
+// The player learns where each number begins, so that it can give up on the
+// rest of a number at once; a lone clip is a number of its own.
+TEST(SpeechEngine, TellsThePlayerWhereEachNumberBegins) {
+    RecordingClipPlayer player;
+    const SpeechEngine engine(ClipStore::Embedded(), player);
+    engine.SpeakNumber(1021);
+    engine.PlayNumber("PLUS", "NUMBERS");
+    engine.PlayNumber("MINUS", "NUMBERS");
+    engine.SpeakNumber(99999);
+    EXPECT_EQ(player.NumberStarts(), (std::vector<std::size_t>{0, 4, 5, 6}));
+    EXPECT_EQ(player.Images().size(), 13u);
+}
+
 struct PlayCase {
     const char* index;
     const char* category;
