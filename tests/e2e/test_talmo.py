@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """End-to-end tests of the installed Talmo, driven from outside as a learner
 would: mouse clicks and typing on a real X server, controls read through the
-accessibility bus, and what the program plays recorded from a private
-PulseAudio null sink and matched sample for sample against the clips.
+accessibility bus, and what the program plays recorded from a private sound
+server's null sink and matched sample for sample against the clips.
 
     /usr/bin/python3 test_talmo.py --build BUILD --source SOURCE [--cmake CMAKE] CASE
 """
@@ -69,6 +69,16 @@ def test_enter_listen_numbers(s):
         heard = s.hear(lambda: s.press("Hear it"))
         expect(heard, s.number_clips(n), f"heard for {n}")
         expect(value_of(heard), n, "the value of the clips heard")
+
+
+def test_enter_listen_pipewire(s):
+    """The same through PipeWire's pulse service, the default of Debian's desktops."""
+    open_main_window(s)
+    box = s.get(NUMBER_BOX, "text")
+    for n in [1021, 31121]:
+        box.queryEditableText().setTextContents(str(n))
+        heard = s.hear(lambda: s.press("Hear it"))
+        expect(heard, s.number_clips(n), f"heard for {n}")
 
 
 def test_enter_listen_invalid(s):
@@ -274,7 +284,8 @@ def main():
     else:
         test = globals()[f"test_{args.case}"]
     start = time.monotonic()
-    with Session(args.build, args.source, args.cmake) as s:
+    server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
+    with Session(args.build, args.source, args.cmake, server) as s:
         try:
             test(s)
         except BaseException:
