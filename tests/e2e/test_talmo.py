@@ -77,7 +77,13 @@ def test_enter_listen_pipewire(s):
     box = s.get(NUMBER_BOX, "text")
     for n in [1021, 31121]:
         box.queryEditableText().setTextContents(str(n))
-        heard = s.hear(lambda: s.press("Hear it"))
+        # The test graph on a small virtual machine now and then loses a
+        # block to an underrun: a damaged number is played once more.
+        try:
+            heard = s.hear(lambda: s.press("Hear it"))
+        except Failure as damaged:
+            print(f"{n}: {damaged}; played again", file=sys.stderr)
+            heard = s.hear(lambda: s.press("Hear it"))
         expect(heard, s.number_clips(n), f"heard for {n}")
 
 
