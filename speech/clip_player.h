@@ -16,6 +16,10 @@ class ClipPlayer {
     // clip). A player that has given up on one clip of a number may refuse
     // the rest of it at once, and tries again from the next number on.
     virtual void BeginNumber() {}
+
+    // Says that the number's last clip has been given. A player that lets one
+    // clip run on into the next returns from here once all of it is heard.
+    virtual void EndNumber() {}
 };
 
 }  // namespace talmo

@@ -18,6 +18,7 @@ class CountingClipPlayer final : public ClipPlayer {
     }
 
     void BeginNumber() override { inner_.BeginNumber(); }
+    void EndNumber() override { inner_.EndNumber(); }
 
     int Played() const { return played_; }
     int Failed() const { return failed_; }

@@ -25,10 +25,22 @@ constexpr auto kConnectTimeout = 500ms;
 // How long past a clip's own length a call may wait for a stalled server.
 constexpr auto kStallAllowance = 1s;
 
+// Follows each clip, so that a server that plays in blocks takes the clip's
+// last part at once: longer than the largest block a desktop uses.
+constexpr auto kTrailingSilence = 200ms;
+// When to start asking whether a clip has been taken, before its length is
+// up, and how often from then on.
+constexpr auto kPollLead = 20ms;
+constexpr auto kPollInterval = 250us;
+
 const pa_sample_spec kClipSpec{PA_SAMPLE_S16LE, kClipSampleRate, 1};
 
 std::uint32_t BytesFor(std::chrono::milliseconds span) {
     return static_cast<std::uint32_t>(kClipSampleRate * 2 * span.count() / 1000);
+}
+
+void Ack(pa_stream*, int success, void* user) {
+    *static_cast<int*>(user) = success;
 }
 
 }  // namespace
@@ -49,14 +61,32 @@ bool PulseClipPlayer::PlaySync(ClipBytes image) {
                                                   1'000'000 / kClipSampleRate);
     const auto deadline = start + length + kStallAllowance;
 
-    if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) || !Write(*samples) ||
-        !Drain(deadline)) {
-        // Whatever went wrong, the next number starts from a fresh connection.
-        Disconnect();
-        number_failed_ = true;
+    std::int64_t end = 0;
+    if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) ||
+        !Write(*samples, end, deadline) || !WaitUntilRead(end, start + length, deadline) ||
+        (!in_number_ && !Finish(deadline))) {
+        Fail();
         return false;
     }
     return true;
+}
+
+void PulseClipPlayer::BeginNumber() {
+    number_failed_ = false;
+    in_number_ = true;
+}
+
+void PulseClipPlayer::EndNumber() {
+    in_number_ = false;
+    if (!number_failed_ && stream_ != nullptr && !Finish(Clock::now() + kStallAllowance)) {
+        Fail();
+    }
+}
+
+void PulseClipPlayer::Fail() {
+    // Whatever went wrong, the next number starts from a fresh connection.
+    Disconnect();
+    number_failed_ = true;
 }
 
 bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
@@ -134,31 +164,60 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     return true;
 }
 
-bool PulseClipPlayer::Write(ClipSamples samples) {
+bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_point deadline) {
     // The whole clip goes to the server at once: it buffers up to maxlength
     // (megabytes) beyond the target length, so the clip cannot run dry while
     // this thread is not scheduled, and the short target still keeps the
     // sink's latency, and so the gap to the next clip, small.
     //
-    // The clip goes where playback is now, not after the last write: after a
-    // drain, PipeWire's pulse service has read a whole processing block past
-    // the end of the data, and a clip written after the old end loses its
-    // first samples.
-    return !Broken() && pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
-                                        PA_SEEK_RELATIVE_ON_READ) == 0;
+    // The clip goes where playback is now, over the silence left after the
+    // clip before: written after the old end, it would follow that silence.
+    if (Broken() || pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
+                                    PA_SEEK_RELATIVE_ON_READ) != 0) {
+        return false;
+    }
+    // Where the clip ends in the stream: the server chose where it begins.
+    if (!UpdateTiming(deadline)) {
+        return false;
+    }
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (timing == nullptr || timing->write_index_corrupt) {
+        return false;
+    }
+    end = timing->write_index;
+    // A server that plays in blocks (PipeWire) takes a clip's last part only
+    // with a block's worth behind it. Silence follows each clip, so the clip
+    // is taken whole at once; the next clip, or the end of the number, drops
+    // what is left of it.
+    static const std::vector<std::int16_t> silence(kClipSampleRate * kTrailingSilence.count() /
+                                                   1000);
+    if (pa_stream_write(stream_, silence.data(), silence.size() * sizeof(std::int16_t), nullptr, 0,
+                        PA_SEEK_RELATIVE) != 0) {
+        return false;
+    }
+    if (corked_) {
+        pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr);
+        if (op == nullptr) {
+            return false;
+        }
+        pa_operation_unref(op);
+        corked_ = false;
+    }
+    return true;
 }
 
-bool PulseClipPlayer::Drain(Clock::time_point deadline) {
-    // The server acknowledges the drain once the last sample has been played.
-    int drained = -1;
-    pa_operation* op = pa_stream_drain(
-        stream_, [](pa_stream*, int success, void* user) { *static_cast<int*>(user) = success; },
-        &drained);
+bool PulseClipPlayer::UpdateTiming(Clock::time_point deadline) {
+    return Await(pa_stream_update_timing_info(stream_, Ack, &reply_), deadline);
+}
+
+bool PulseClipPlayer::Await(pa_operation* op, Clock::time_point deadline) {
     if (op == nullptr) {
         return false;
     }
+    // The reply can only come from Iterate below.
+    reply_ = -1;
     bool ok = true;
-    while (drained < 0) {
+    while (reply_ < 0) {
         if (Broken() || !Iterate(deadline)) {
             ok = false;
             break;
@@ -168,7 +227,59 @@ bool PulseClipPlayer::Drain(Clock::time_point deadline) {
         pa_operation_cancel(op);
     }
     pa_operation_unref(op);
-    return ok && drained > 0;
+    return ok && reply_ > 0;
+}
+
+bool PulseClipPlayer::WaitUntilRead(std::int64_t end, Clock::time_point expected,
+                                    Clock::time_point deadline) {
+    // Nothing to ask before the clip can have been taken; then ask often, as
+    // every millisecond of delay here is silence between two clips.
+    if (Clock::now() < expected - kPollLead) {
+        Sleep(expected - kPollLead, deadline);
+    }
+    for (;;) {
+        if (!UpdateTiming(deadline)) {
+            return false;
+        }
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (timing == nullptr) {
+            return false;
+        }
+        if (timing->read_index >= end) {
+            return true;
+        }
+        if (!Sleep(Clock::now() + kPollInterval, deadline)) {
+            return false;
+        }
+    }
+}
+
+bool PulseClipPlayer::Sleep(Clock::time_point until, Clock::time_point deadline) {
+    // The server's events are taken in meanwhile, so that one that goes away
+    // is noticed.
+    const auto wake = std::min(until, deadline);
+    while (Clock::now() < wake) {
+        if (Broken() || !Iterate(wake)) {
+            break;
+        }
+    }
+    return !Broken() && Clock::now() < deadline;
+}
+
+bool PulseClipPlayer::Finish(Clock::time_point deadline) {
+    // Drop the silence not yet taken, wait for what was taken to be heard,
+    // and pause the stream so that the server may let its sink idle.
+    if (!Await(pa_stream_flush(stream_, Ack, &reply_), deadline) ||
+        !Await(pa_stream_drain(stream_, Ack, &reply_), deadline)) {
+        return false;
+    }
+    pa_operation* op = pa_stream_cork(stream_, 1, nullptr, nullptr);
+    if (op == nullptr) {
+        return false;
+    }
+    pa_operation_unref(op);
+    corked_ = true;
+    return true;
 }
 
 void PulseClipPlayer::Disconnect() {
@@ -176,6 +287,7 @@ void PulseClipPlayer::Disconnect() {
         pa_stream_disconnect(stream_);
         pa_stream_unref(stream_);
         stream_ = nullptr;
+        corked_ = false;
     }
     if (context_ != nullptr) {
         pa_context_disconnect(context_);

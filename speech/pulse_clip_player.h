@@ -8,6 +8,7 @@
 
 struct pa_context;
 struct pa_mainloop;
+struct pa_operation;
 struct pa_stream;
 
 namespace talmo {
@@ -16,7 +17,15 @@ namespace talmo {
 // pulse service) on the calling thread.
 //
 // The connection and one playback stream stay open across calls, so the
-// clips of a number follow each other without the cost of a new stream. The
+// clips of a number follow each other without the cost of a new stream.
+// Inside a number, a call returns once the server has taken the whole clip,
+// and the next clip is written where playback is, over the silence that
+// follows each clip: the joins are as short as the server's block allows.
+// The number's end waits until all of it has been heard, then pauses the
+// stream so that the server may let the sink idle. A clip played outside a
+// number is a number of its own.
+//
+// The
 // stream is mono at the clips' rate, and the server maps it onto whatever
 // the default sink is (any rate, mono or stereo).
 //
@@ -36,13 +45,26 @@ class PulseClipPlayer final : public ClipPlayer {
     PulseClipPlayer& operator=(const PulseClipPlayer&) = delete;
 
     bool PlaySync(ClipBytes image) override;
-    void BeginNumber() override { number_failed_ = false; }
+    void BeginNumber() override;
+    void EndNumber() override;
 
   private:
     bool EnsureStream(Clock::time_point deadline);
     using ClipSamples = std::span<const std::int16_t>;
-    bool Write(ClipSamples samples);
-    bool Drain(Clock::time_point deadline);
+    // Sends the clip, and silence after it; `end` is where the clip ends in
+    // the stream.
+    bool Write(ClipSamples samples, std::int64_t& end, Clock::time_point deadline);
+    bool WaitUntilRead(std::int64_t end, Clock::time_point expected, Clock::time_point deadline);
+    // Waits until the stream has been heard to its end, then pauses it.
+    bool Finish(Clock::time_point deadline);
+    bool UpdateTiming(Clock::time_point deadline);
+    // Waits for the operation's acknowledgement; false if it failed or the
+    // deadline passed.
+    bool Await(pa_operation* op, Clock::time_point deadline);
+    // Takes in the server's events until `until`; false once the stream is
+    // broken or the deadline has passed.
+    bool Sleep(Clock::time_point until, Clock::time_point deadline);
+    void Fail();
     // Runs the server connection's events once, waiting at most until the
     // deadline; false once the deadline has passed.
     bool Iterate(Clock::time_point deadline);
@@ -53,6 +75,9 @@ class PulseClipPlayer final : public ClipPlayer {
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     bool number_failed_ = false;
+    bool in_number_ = false;
+    bool corked_ = false;
+    int reply_ = -1;
 };
 
 }  // namespace talmo

@@ -19,16 +19,20 @@ class RecordingClipPlayer final : public ClipPlayer {
     }
 
     void BeginNumber() override { number_starts_.push_back(images_.size()); }
+    void EndNumber() override { number_ends_.push_back(images_.size()); }
 
     const std::vector<std::vector<std::uint8_t>>& Images() const { return images_; }
     // Where each number began, as an index into Images().
     const std::vector<std::size_t>& NumberStarts() const { return number_starts_; }
+    // Where each number ended, as an index one past its last image.
+    const std::vector<std::size_t>& NumberEnds() const { return number_ends_; }
     void Clear() { images_.clear(); }
 
   private:
     bool succeed_;
     std::vector<std::vector<std::uint8_t>> images_;
     std::vector<std::size_t> number_starts_;
+    std::vector<std::size_t> number_ends_;
 };
 
 }  // namespace talmo

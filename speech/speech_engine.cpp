@@ -6,8 +6,16 @@ namespace talmo {
 
 void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category) const {
     if (!speaking_number_) {
-        player_.BeginNumber();  // a lone clip is a number of its own
+        // A lone clip is a number of its own.
+        player_.BeginNumber();
+        PlayClip(Index, Category);
+        player_.EndNumber();
+        return;
     }
+    PlayClip(Index, Category);
+}
+
+void SpeechEngine::PlayClip(std::string_view Index, std::string_view Category) const {
     const ClipBytes image = store_.LoadClip(ClipRef{std::string(Category), std::string(Index)});
     if (image.empty()) {
         return;  // no such clip: nothing to hear, and no caller expects a report
@@ -23,6 +31,7 @@ void SpeechEngine::SpeakNumber(int number) const {
         PlayNumber(clip.Index, clip.Category);
     }
     speaking_number_ = false;
+    player_.EndNumber();
 }
 
 }  // namespace talmo

@@ -28,6 +28,8 @@ class SpeechEngine {
     const ClipStore& Store() const { return store_; }
 
   private:
+    void PlayClip(std::string_view Index, std::string_view Category) const;
+
     const ClipStore& store_;
     ClipPlayer& player_;
     // Set while SpeakNumber plays, so that its clips count as one number.

@@ -26,9 +26,10 @@ std::vector<std::string> PlayedNames(const RecordingClipPlayer& player, const Cl
     return names;
 }
 
-// The player learns where each number begins, so that it can give up on the
-// rest of a number at once; a lone clip is a number of its own.
-TEST(SpeechEngine, TellsThePlayerWhereEachNumberBegins) {
+// The player learns where each number begins and ends, so that it can give
+// up on the rest of a number at once and run one clip into the next; a lone
+// clip is a number of its own.
+TEST(SpeechEngine, TellsThePlayerWhereEachNumberBeginsAndEnds) {
     RecordingClipPlayer player;
     const SpeechEngine engine(ClipStore::Embedded(), player);
     engine.SpeakNumber(1021);
@@ -36,6 +37,7 @@ TEST(SpeechEngine, TellsThePlayerWhereEachNumberBegins) {
     engine.PlayNumber("MINUS", "NUMBERS");
     engine.SpeakNumber(99999);
     EXPECT_EQ(player.NumberStarts(), (std::vector<std::size_t>{0, 4, 5, 6}));
+    EXPECT_EQ(player.NumberEnds(), (std::vector<std::size_t>{4, 5, 6, 13}));
     EXPECT_EQ(player.Images().size(), 13u);
 }
 
