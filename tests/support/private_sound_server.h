@@ -24,6 +24,9 @@ struct SoundSetup {
     bool PipeWire() const { return std::string(server) == "pipewire"; }
 };
 
+// The smallest block sound-server.sh lets PipeWire's graph use at 8 kHz.
+constexpr std::size_t kPipeWireBlockAt8kHz = 256;
+
 // How a test names its set-up in its output.
 inline void PrintTo(const SoundSetup& setup, std::ostream* out) {
     *out << setup.name;
