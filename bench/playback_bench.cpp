@@ -28,7 +28,8 @@ using Samples = std::vector<std::int16_t>;
 constexpr auto kPause = 300ms;  // silence around numbers, so each can be told apart
 constexpr std::uint32_t kSampleSeed = 0x7a1e0;
 constexpr double kRatioGoal = 1.02;
-constexpr double kGapGoalMs = 10;
+constexpr double kGapGoalMs = 10;          // PulseAudio
+constexpr double kGapOverBlockGoalMs = 2;  // PipeWire: its block and this
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -72,16 +73,22 @@ struct Row {
     int numbers_missing = 0;
     int failed_clips = 0;
     std::string block;  // PipeWire's processing block while the player plays
+    double block_ms = 0;
+};
+
+struct Block {
+    std::string figure = "?";
+    double ms = 0;
 };
 
 // The driver's block (quantum) as pw-top shows it, read while a number plays
 // on another thread; pw-top wants a terminal, which script(1) gives it.
-std::string PipeWireBlock(const std::string& runtime_dir) {
+Block PipeWireBlock(const std::string& runtime_dir) {
     const std::string command =
         "XDG_RUNTIME_DIR='" + runtime_dir + "' timeout 2 script -qc pw-top /dev/null 2>/dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
-        return "?";
+        return {};
     }
     std::string text;
     char buffer[4096];
@@ -91,7 +98,7 @@ std::string PipeWireBlock(const std::string& runtime_dir) {
     }
     pclose(pipe);
     // Rows read "S ID QUANT RATE ... NAME"; the sink "ns" drives the graph.
-    std::string block = "?";
+    Block block;
     std::size_t at = 0;
     while ((at = text.find(" ns", at)) != std::string::npos) {
         const std::size_t row = text.find_last_of("RIS", text.rfind("us", at));
@@ -99,10 +106,10 @@ std::string PipeWireBlock(const std::string& runtime_dir) {
         if (row != std::string::npos &&
             std::sscanf(text.c_str() + row + 1, "%d %d %d", &id, &quant, &rate) == 3 && quant > 0 &&
             rate > 0) {
+            block.ms = 1000.0 * quant / rate;
             char figure[64];
-            std::snprintf(figure, sizeof figure, "%d at %d Hz (%.1f ms)", quant, rate,
-                          1000.0 * quant / rate);
-            block = figure;
+            std::snprintf(figure, sizeof figure, "%d at %d Hz (%.1f ms)", quant, rate, block.ms);
+            block.figure = figure;
         }
         at += 3;
     }
@@ -228,7 +235,18 @@ int Main(int argc, char** argv) {
         if (!only.empty() && only != setup.name) {
             continue;
         }
+        // PipeWire plays in the block its graph chooses for the player's
+        // target, as on a desktop, not in the larger one the tests use for a
+        // clean recording; at 8 kHz no smaller than 64 samples (8 ms), as
+        // 32 (4 ms) underruns on a small machine in most numbers.
+        const bool keep_floor = std::getenv("TALMO_PIPEWIRE_MIN_QUANTUM") != nullptr;
+        if (!keep_floor) {
+            setenv("TALMO_PIPEWIRE_MIN_QUANTUM", setup.rate <= 16000 ? "64" : "32", 1);
+        }
         testing::PrivateSoundServer server(setup);
+        if (!keep_floor) {
+            unsetenv("TALMO_PIPEWIRE_MIN_QUANTUM");
+        }
         if (!server.Error().empty()) {
             std::fprintf(stderr, "%s: no sound server: %s\n", setup.name, server.Error().c_str());
             return 1;
@@ -239,7 +257,7 @@ int Main(int argc, char** argv) {
         for (const auto& [workload_name, numbers] : workloads) {
             Row row{setup.name, workload_name, 0, 0, 0, 0, 0, 0, "-"};
             std::fprintf(stderr, "%s, %s...\n", setup.name, workload_name.c_str());
-            std::string block = "-";
+            Block block{"-", 0};
             std::thread watcher;
             if (setup.PipeWire()) {
                 watcher = std::thread([&] {
@@ -254,36 +272,41 @@ int Main(int argc, char** argv) {
             if (!measured) {
                 return 1;
             }
-            row.block = block;
+            row.block = block.figure;
+            row.block_ms = block.ms;
             rows.push_back(row);
         }
     }
 
-    std::printf("%-24s %-14s %-22s %-18s %-26s %s\n", "set-up", "workload",
-                "wall/audio median/worst", "gap max/median ms", "PipeWire block", "goals");
-    bool all_found = true;
+    std::printf("%-24s %-14s %-22s %-18s %-26s %-10s %s\n", "set-up", "workload",
+                "wall/audio median/worst", "gap max/median ms", "PipeWire block", "not whole",
+                "goals");
+    bool all_met = true;
     for (const Row& r : rows) {
-        const bool met = r.ratio_median <= kRatioGoal && r.gap_max <= kGapGoalMs &&
-                         r.numbers_missing == 0 && r.failed_clips == 0;
-        char ratio[32], gap[32];
+        const double gap_goal = r.block_ms > 0 ? r.block_ms + kGapOverBlockGoalMs : kGapGoalMs;
+        const bool met =
+            r.ratio_median <= kRatioGoal && r.gap_max <= gap_goal && r.failed_clips == 0;
+        char ratio[32], gap[32], missing[32];
         std::snprintf(ratio, sizeof ratio, "%.3f / %.3f", r.ratio_median, r.ratio_worst);
         std::snprintf(gap, sizeof gap, "%.1f / %.1f", r.gap_max, r.gap_median);
-        std::printf("%-24s %-14s %-22s %-18s %-26s %s", r.setup.c_str(), r.workload.c_str(), ratio,
-                    gap, r.block.c_str(), met ? "met" : "MISSED");
-        if (r.numbers_missing > 0 || r.failed_clips > 0) {
-            std::printf("  (%d numbers not found whole, %d clips failed)", r.numbers_missing,
-                        r.failed_clips);
+        std::snprintf(missing, sizeof missing, "%d", r.numbers_missing);
+        std::printf("%-24s %-14s %-22s %-18s %-26s %-10s %s", r.setup.c_str(), r.workload.c_str(),
+                    ratio, gap, r.block.c_str(), missing, met ? "met" : "MISSED");
+        if (r.failed_clips > 0) {
+            std::printf("  (%d clips failed)", r.failed_clips);
         }
         std::printf("\n");
-        all_found = all_found && r.numbers_missing == 0;
+        all_met = all_met && met && r.numbers_missing == 0;
     }
     std::printf(
         "goals: median of wall time / audio length over numbers of three or more clips <= %.2f; "
-        "gap <= %.0f ms between clips.\n"
+        "largest gap between clips <= %.0f ms on PulseAudio, <= the block + %.0f ms on "
+        "PipeWire.\n"
+        "not whole: numbers with a clip not found whole, so left out of the gaps.\n"
         "gaps are exact in the 8 kHz mono set-ups; at 48 kHz the clips are placed by correlation "
         "in a recording resampled to 8 kHz, so to about a sample.\n",
-        kRatioGoal, kGapGoalMs);
-    return all_found ? 0 : 1;
+        kRatioGoal, kGapGoalMs, kGapOverBlockGoalMs);
+    return all_met ? 0 : 1;
 }
 
 }  // namespace
