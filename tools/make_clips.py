@@ -1,19 +1,23 @@
 #!/usr/bin/env python3
-"""Make Talmo's Swedish voice clips from resources/clips/catalogue.tsv.
+"""Make Talmo's Swedish voice clips with MBROLA from the committed pronunciation table.
 
-Each catalogue row CATEGORY<TAB>NAME<TAB>text becomes resources/clips/CATEGORY/NAME.wav:
-8000 Hz mono 16-bit PCM followed by a LIST/INFO chunk (INAM = text, ICRD = date,
-ISFT = the tools used).  espeak-ng's Swedish voice speaks, sox converts the rate,
-and this script trims, levels, limits and fades.  The phonemes espeak-ng used are
-printed and written to tools/clip-phonemes.txt so a reviewer can check them.
+tools/voice/pronunciation.tsv says how each clip of resources/clips/catalogue.tsv is
+said.  For each clip this script writes tools/voice/<VOICE>/<NAME>.pho (phonemes,
+durations and pitch points: the clip's readable source), has mbrola render it, and
+turns the result into resources/clips/<CATEGORY>/<NAME>.wav: 8000 Hz mono 16-bit PCM
+followed by a LIST/INFO chunk (INAM = text, ICRD = date, ISFT = the tools used).
+sox converts the rate; this script trims, levels, limits and fades.  It also writes
+resources/clips/figures.txt: each clip's measures and the pitch steps at the joins
+of every number from 0 to 99999.
 
-    tools/make_clips.py                     # remake every clip
-    tools/make_clips.py --only N18 ARTONDE  # remake some
-    tools/make_clips.py --list              # phoneme listing only
-    tools/make_clips.py --date 2024-05-01   # date stored in ICRD
+    tools/make_clips.py                      # remake every clip with sw1
+    tools/make_clips.py --voice sw2          # another voice
+    tools/make_clips.py --only N18 ARTONDE   # remake some
+    tools/make_clips.py --pho-only           # write the .pho files and figures only
+    SOURCE_DATE_EPOCH=1704067200 tools/make_clips.py   # or --date 2024-01-01
 
-Standard library only.  Same inputs and tool versions give byte-identical files
-apart from the ICRD date.
+Standard library only.  Same inputs and tool versions give byte-identical files: the
+ICRD date is pinned, so a rerun changes nothing.
 """
 import argparse
 import datetime
@@ -26,148 +30,90 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "voice"))
+import prosody  # noqa: E402
+import joins  # noqa: E402
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CATALOGUE = os.path.join(ROOT, "resources", "clips", "catalogue.tsv")
 CLIP_DIR = os.path.join(ROOT, "resources", "clips")
-LISTING = os.path.join(ROOT, "tools", "clip-phonemes.txt")
-
+VOICE_DIR = os.path.join(ROOT, "tools", "voice")
+TABLE = os.path.join(VOICE_DIR, "pronunciation.tsv")
+FIGURES = os.path.join(CLIP_DIR, "figures.txt")
 RATE = 8000
-SPEED = 130          # espeak words per minute: slowish, so a learner can follow
-TARGET_DBFS = -17.0  # voiced RMS every clip is levelled to
-SILENCE = 328        # |s| below this (-40 dBFS) counts as silence
-LEAD = 120           # samples kept before the first non-silent sample (15 ms)
-TAIL = 120           # samples kept after the last one (15 ms of low-level tail)
-FADE = 32            # raised-cosine fade in and out (4 ms), so clips join without clicks
-CEILING = 29500.0    # limiter ceiling, under -0.5 dBFS (30934) with room for rounding
-LIMIT_REACH = 40     # limiter gain moves smoothly over +-5 ms around each peak
-
-# espeak-ng input replacing the catalogue text where the sv voice gets it wrong.
-# [[...]] is espeak phoneme input (its mnemonics, e.g. sx = sj-sound, S; = tj-sound,
-# 8 = short u, W = short ö, & = ä before r, u- = long Swedish u).  The sv voice has
-# no retroflex t/d, so rt/rd use plain t/d, as espeak itself does for "kort".
-# Always write r as R here: espeak's "r" is an English r.
-TJUGO = "S;'u-gU"    # tjugo: espeak ends it in a long uː; standard ˈɕʉːɡʊ
-OVERRIDES = {
-    # ett: standard ɛtː; the long t also lifts the clip over 0.35 s (espeak: 0.31 s).
-    "1ETT": "[['Et:]]",
-    # nio, tio: espeak ends in a long uː ("nii-oo"); standard ˈniːʊ, ˈtiːʊ.
-    "9NIO": "[[n'i:U]]",
-    "10TIO": "[[t'i:U]]",
-    # The -ton teens: espeak says -toon (uːn); standard is -tɔn.
-    "N13": "[[tR'Et:On]]",
-    "N14": "[[fj'u:tOn]]",
-    "N15": "[[f'EmtOn]]",
-    "N16": "[[s'EkstOn]]",
-    "N17": "[[sx'8t:On]]",
-    "N18": "[['A:tOn]]",         # also stress: espeak says atˈuːn
-    "N19": "[[n'It:On]]",
-    "N20": "[[" + TJUGO + "]]",
-    # tjugo- compounds: keep tjugo as above and the unit word whole; espeak
-    # reduces some units (tjugotre -> trə, tjugofem -> fəm) and varies tjugo's end.
-    "N21": "[[" + TJUGO + ",Et:]]",
-    "N22": "[[" + TJUGO + ",tvo:]]",
-    "N23": "[[" + TJUGO + ",tRe:]]",
-    "N24": "[[" + TJUGO + ",fy:Ra]]",
-    "N25": "[[" + TJUGO + ",fEm]]",
-    "N26": "[[" + TJUGO + ",sEks]]",
-    "N27": "[[" + TJUGO + ",sxu-]]",
-    "N28": "[[" + TJUGO + ",Ot:a]]",
-    "N29": "[[" + TJUGO + ",ni:U]]",
-    # The -tio tens: espeak says -tiː-ˌuː with a stressed final o; use the
-    # everyday standard form ˈtrɛtːɪ (fyrtio as ˈfœtːɪ, not espeak's "fyt").
-    "N30": "[[tR'Et:I]]",
-    "N40": "[[f'Wt:I]]",
-    "N50": "[[f'EmtI]]",
-    "N60": "[[s'EkstI]]",
-    "N70": "[[sx'8t:I]]",
-    "N80": "[['Ot:I]]",
-    "N90": "[[n'It:I]]",
-    "5GANGER6": "fem gånger sex är lika med [[tR'Et:I]]",
-    # etthundraett: espeak runs the last "ett" into -a as "aət".
-    "N101": "[['Et:h8ndRa,Et:]]",
-    # tvåhundra: espeak puts a secondary stress on the final -a.
-    "N200": "[[tv'o:,h8ndRa]]",
-    # tiotusen: same nio/tio ending problem.
-    "N10000": "[[t'i:U,tu-sEn]]",
-    # miljoner, miljarder: stress belongs on the second syllable.
-    "N2MILJONER": "två [[mIlj'u:nER]]",
-    "7MILJARDER": "sju [[mIlj'A:dER]]",
-    # -delar: espeak reduces the vowels of -dedelar / -delar; standard ˌdeːlar.
-    "TVATREDJEDELAR": "två [[tR'e:djE,de:laR]]",
-    "TREFJARDEDELAR": "tre [[fj'&:dE,de:laR]]",
-    "SJUATTONDELAR": "sju [['Ot:On,de:laR]]",
-    # fjärde: ä before r is æː and rd is one sound; espeak says fjˈɛːrdə.
-    "FJARDE": "[[fj'&:dE]]",
-    # tionde: espeak says "sjonde" (sxˈɔndə).
-    "TIONDE": "[[t'i:OndE]]",
-    # artonde: wrong stress as in arton.
-    "ARTONDE": "[['A:tOndE]]",
-}
+CLIP_DATE = "2026-12-07"  # ICRD unless --date or SOURCE_DATE_EPOCH says otherwise
+# A voice: its database and how its register relates to the male model's pitch.
+VOICES = {"sw1": 1.0, "sw2": 1.9}
+TARGET_LOUDNESS = -15.0  # dB, K-weighted, of each clip's loudest 100 ms
+SILENCE = 328            # |s| below this (-40 dBFS) counts as silence
+LEAD = 120               # samples kept before the first non-silent sample (15 ms)
+TAIL = 120               # and after the last (15 ms)
+FADE_IN = 40             # raised-cosine fade in (5 ms) and out (10 ms): the voice
+FADE_OUT = 80            # itself decays, the fades only remove a click
+PEAK_FLOOR = 16600.0     # a little over -6 dBFS (16423)
+CEILING = 29000.0        # limiter ceiling, under -1 dBFS (29204) with room for rounding
+LIMIT_REACH = 40         # limiter gain moves smoothly over +-5 ms around each peak
 
 
 def fail(message):
     sys.exit("make_clips: " + message)
 
 
-def check_tools():
+def mbrola_database(voice):
+    return "/usr/share/mbrola/%s/%s" % (voice, voice)
+
+
+def check_tools(voice):
     """Stop at once, naming what is missing, before any clip is touched."""
-    missing = [t for t in ("espeak-ng", "sox") if shutil.which(t) is None]
+    missing = [t for t in ("mbrola", "sox") if shutil.which(t) is None]
+    if not os.path.exists(mbrola_database(voice)):
+        missing.append("mbrola-" + voice)
     if missing:
-        fail("missing required program(s): %s (Debian: apt-get install %s)"
-             % (", ".join(missing), " ".join(missing)))
-    voices = run(["espeak-ng", "--voices=sv"]).decode("utf-8", "replace")
-    if not re.search(r"\bsv\b", voices):
-        fail("espeak-ng has no Swedish (sv) voice")
+        fail("missing: %s. On Debian 12 add 'contrib non-free' to the Components: lines of "
+             "/etc/apt/sources.list.d/debian.sources, then: apt-get update && apt-get install %s"
+             % (", ".join(missing), " ".join(m if m.startswith("mbrola") else m for m in missing)))
 
 
-def run(cmd):
-    result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+def run(cmd, data=None):
+    result = subprocess.run(cmd, input=data, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if result.returncode != 0:
         fail("command failed: %s\n%s" % (" ".join(cmd), result.stderr.decode("utf-8", "replace")))
-    return result.stdout
+    return result
 
 
-def tool_versions():
+def tool_versions(voice):
     def version(cmd):
-        m = re.search(r"(\d+\.\d+(?:\.\d+)?)", run(cmd).decode("utf-8", "replace"))
+        out = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT).stdout
+        m = re.search(r"(\d+\.\d+(?:\.\d+)?)", out.decode("utf-8", "replace"))
         return m.group(1) if m else "unknown"
-    return "espeak-ng %s (sv), sox %s" % (version(["espeak-ng", "--version"]),
-                                          version(["sox", "--version"]))
+    return "mbrola %s (%s), sox %s" % (version(["mbrola"]), voice, version(["sox", "--version"]))
 
 
-def read_catalogue():
+def read_tsv(path, fields):
     rows = []
-    with open(CATALOGUE, encoding="utf-8") as f:
+    with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.rstrip("\n")
             if not line.strip() or line.startswith("#"):
                 continue
-            fields = line.split("\t")
-            if len(fields) != 3:
-                fail("%s:%d: expected CATEGORY<TAB>NAME<TAB>text" % (CATALOGUE, number))
-            rows.append(tuple(fields))
+            parts = line.split("\t")
+            if len(parts) != fields:
+                fail("%s:%d: expected %d tab-separated fields" % (path, number, fields))
+            rows.append(parts)
     return rows
 
 
-def espeak(name, text, wav=None):
-    """Speak a row (or just phonemize it when wav is None); return the IPA used."""
-    cmd = ["espeak-ng", "-v", "sv", "-s", str(SPEED), "-z", "--ipa"]
-    cmd += ["-w", wav] if wav else ["-q"]
-    ipa = run(cmd + ["--", OVERRIDES.get(name, text)]).decode("utf-8")
-    return " ".join(ipa.split())
-
-
-def listing_line(name, text, ipa):
-    line = "%-15s %-46s /%s/" % (name, text, ipa)
-    if name in OVERRIDES:
-        line += "    <- " + OVERRIDES[name]
-    return line
-
-
-def load_8k(wav):
-    """Rate-convert with sox (high quality, no dither) to float samples in int16 units."""
+def render(pho_path, voice, scratch):
+    """mbrola's 16 kHz output at 8 kHz, as float samples in int16 units.
+    Any word from mbrola (a missing diphone, which it would fill with silence) is fatal."""
+    wav = os.path.join(scratch, "out.wav")
+    result = subprocess.run(["mbrola", mbrola_database(voice), pho_path, wav],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    said = (result.stdout + result.stderr).decode("utf-8", "replace").strip()
+    if result.returncode != 0 or said:
+        fail("mbrola on %s: %s" % (os.path.relpath(pho_path, ROOT), said or "failed"))
     raw = run(["sox", "-D", wav, "-t", "raw", "-e", "floating-point", "-b", "32", "-L",
-               "-c", "1", "-", "highpass", "70", "rate", "-v", str(RATE)])
+               "-c", "1", "-", "highpass", "60", "rate", "-v", str(RATE)]).stdout
     count = len(raw) // 4
     return [v * 32768.0 for v in struct.unpack("<%df" % count, raw[:count * 4])]
 
@@ -197,41 +143,75 @@ def soft_limit(y):
     return out
 
 
-def voiced_rms(s):
-    """RMS over the 20 ms frames (from sample 0) whose own RMS is not silence."""
-    total, count = 0.0, 0
-    for start in range(0, len(s) - 159, 160):
-        energy = sum(v * v for v in s[start:start + 160])
-        if math.sqrt(energy / 160) >= SILENCE:
-            total, count = total + energy, count + 160
-    return math.sqrt(total / count) if count else 0.0
+def k_weighted(x):
+    """The signal through BS.1770's K-weighting (shelf, then high-pass), designed for RATE."""
+    def biquad(x, b, a):
+        y, x1, x2, y1, y2 = [], 0.0, 0.0, 0.0, 0.0
+        for v in x:
+            out = b[0] * v + b[1] * x1 + b[2] * x2 - a[1] * y1 - a[2] * y2
+            x2, x1, y2, y1 = x1, v, y1, out
+            y.append(out)
+        return y
+    k = math.tan(math.pi * 1681.974450955533 / RATE)
+    vh = 10 ** (3.999843853973347 / 20)
+    vb = vh ** 0.4996667741545416
+    q = 0.7071752369554196
+    a0 = 1 + k / q + k * k
+    shelf_b = [(vh + vb * k / q + k * k) / a0, 2 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0]
+    shelf_a = [1.0, 2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0]
+    k = math.tan(math.pi * 38.13547087602444 / RATE)
+    q = 0.5003270373238773
+    a0 = 1 + k / q + k * k
+    hp_b = [1.0 / a0, -2.0 / a0, 1.0 / a0]
+    hp_a = [1.0, 2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0]
+    return biquad(biquad(x, shelf_b, shelf_a), hp_b, hp_a)
 
 
-def shape(x):
-    """Trim, level to TARGET_DBFS, soft-limit and fade; returns int16 values.
+def loudest(x, window):
+    """Mean square of the loudest `window` samples, in dB of full scale."""
+    squares = [v * v for v in x]
+    best, total = 0.0, sum(squares[:window])
+    best = total
+    for i in range(window, len(squares)):
+        total += squares[i] - squares[i - window]
+        best = max(best, total)
+    return 10 * math.log10(max(best / window, 1e-12) / 32768.0 ** 2)
 
-    Trimming depends on the level and the level on the trimmed frames, so the
-    two are settled together over a few rounds."""
-    target = 32768.0 * 10 ** (TARGET_DBFS / 20)
+
+def loudness(x):
+    return loudest(k_weighted(x), RATE // 10)
+
+
+def settle(x, target):
+    """Trimmed and soft-limited, with its loudest 100 ms at `target` dB."""
     gain = 1.0
     for _ in range(20):
         y = soft_limit([gain * v for v in x])
         loud = [i for i, v in enumerate(y) if abs(v) >= SILENCE]
         if not loud:
             fail("clip is silent")
-        start, end = max(0, loud[0] - LEAD), min(len(y), loud[-1] + 1 + TAIL)
-        level = voiced_rms(y[start:end])
-        gain *= target / level
-        if abs(20 * math.log10(target / level)) < 0.01:
-            break
-    else:
-        fail("level did not settle")
-    y = y[start:end]
+        y = y[max(0, loud[0] - LEAD):min(len(y), loud[-1] + 1 + TAIL)]
+        error = target - loudness(y)
+        if abs(error) < 0.01:
+            return y
+        gain *= 10 ** (error / 20)
+    fail("level did not settle")
+
+
+def shape(x, number_word):
+    """Trim, level the loudest 100 ms, soft-limit and fade; returns int16 values.
+    A clip whose peaks stay under -6 dBFS at the common level (a word of long,
+    even vowels) is made a little louder, within what the level bars allow."""
+    y = settle(x, TARGET_LOUDNESS)
+    peak = max(abs(v) for v in y)
+    if peak < PEAK_FLOOR:
+        lift = min(20 * math.log10(PEAK_FLOOR / peak), 0.8 if number_word else 1.3)
+        y = settle(x, TARGET_LOUDNESS + lift)
     n = len(y)
-    for i in range(FADE):
-        w = 0.5 - 0.5 * math.cos(math.pi * i / FADE)
-        y[i] *= w
-        y[n - 1 - i] *= w
+    for i in range(FADE_IN):
+        y[i] *= 0.5 - 0.5 * math.cos(math.pi * i / FADE_IN)
+    for i in range(FADE_OUT):
+        y[n - 1 - i] *= 0.5 - 0.5 * math.cos(math.pi * i / FADE_OUT)
     return [int(math.floor(v + 0.5)) for v in y]
 
 
@@ -252,59 +232,119 @@ def wav_bytes(samples, text, date, software):
     return header + data + tail
 
 
-def make_clip(category, name, text, date, software, scratch):
-    tmp = os.path.join(scratch, name + ".wav")
-    ipa = espeak(name, text, tmp)
-    samples = shape(load_8k(tmp))
-    os.makedirs(os.path.join(CLIP_DIR, category), exist_ok=True)
-    with open(os.path.join(CLIP_DIR, category, name + ".wav"), "wb") as f:
-        f.write(wav_bytes(samples, text, date, software))
-    return ipa, len(samples) / RATE
-
-
 def default_date():
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
     if epoch:
         return datetime.datetime.fromtimestamp(int(epoch), datetime.timezone.utc).strftime("%Y-%m-%d")
-    return datetime.date.today().isoformat()
+    return None
+
+
+def syllables(text):
+    return len(re.findall(r"[aeiouyåäö]+", text.lower()))
 
 
 def main():
     parser = argparse.ArgumentParser(description="Make Talmo's Swedish voice clips.")
+    parser.add_argument("--voice", default="sw1", choices=sorted(VOICES))
     parser.add_argument("--only", nargs="+", metavar="NAME", help="remake only these clips")
-    parser.add_argument("--date", help="ICRD date, YYYY-MM-DD (default: SOURCE_DATE_EPOCH or today)")
-    parser.add_argument("--list", action="store_true", help="only print the phoneme listing")
+    parser.add_argument("--date", help="ICRD date, YYYY-MM-DD (default: SOURCE_DATE_EPOCH, "
+                        "else %s)" % CLIP_DATE)
+    parser.add_argument("--pho-only", action="store_true",
+                        help="write the .pho files and the join figures, render nothing")
     args = parser.parse_args()
 
+    catalogue = read_tsv(CATALOGUE, 3)
+    table = {name: (tr, note) for name, tr, note in read_tsv(TABLE, 3)}
+    names = [name for _, name, _ in catalogue]
+    problems = sorted(set(names) ^ set(table)) + sorted(set(args.only or []) - set(names))
+    if problems:
+        fail("catalogue and pronunciation table differ, or unknown names: " + " ".join(problems))
+    chosen = set(args.only) if args.only else set(names)
     date = args.date or default_date()
-    if not re.fullmatch(r"\d{4}-\d{2}-\d{2}", date):
+    if date and not re.fullmatch(r"\d{4}-\d{2}-\d{2}", date):
         fail("--date must look like YYYY-MM-DD, not %r" % date)
-    check_tools()
-    rows = read_catalogue()
-    names = {row[1] for row in rows}
-    unknown = sorted(set(args.only or []) - names) + sorted(set(OVERRIDES) - names)
-    if unknown:
-        fail("unknown clip name(s): " + " ".join(unknown))
-    chosen = set(args.only) if args.only else names
 
-    software = tool_versions()
-    listing = ["# Phonemes espeak-ng used for each clip (espeak-ng -v sv -s %d -z --ipa)." % SPEED,
-               "# Made by tools/make_clips.py with %s.  '<-' marks espeak input that"
-               " replaces the text." % software,
-               "# Notes: espeak's Swedish u- prints as ʉ but is its long ʉː; sx is the"
-               " sj-sound ɧ; rt/rd are plain t/d.", ""]
-    with tempfile.TemporaryDirectory(prefix="make_clips.") as scratch:
-        for category, name, text in rows:
-            if name in chosen and not args.list:
-                ipa, seconds = make_clip(category, name, text, date, software, scratch)
-                print("%s  %.2f s" % (listing_line(name, text, ipa), seconds))
-            else:
-                ipa = espeak(name, text)
-                if name in chosen:
-                    print(listing_line(name, text, ipa))
-            listing.append(listing_line(name, text, ipa))
-    with open(LISTING, "w", encoding="utf-8") as f:
-        f.write("\n".join(listing) + "\n")
+    pho_dir = os.path.join(VOICE_DIR, args.voice)
+    os.makedirs(pho_dir, exist_ok=True)
+    contours = {}
+    for category, name, text in catalogue:
+        try:
+            phones = prosody.phones(table[name][0])
+        except prosody.TranscriptionError as e:
+            fail("%s: %s" % (name, e))
+        contours[name] = phones
+        if name in chosen:
+            with open(os.path.join(pho_dir, name + ".pho"), "w", encoding="utf-8") as f:
+                f.write("; %s: %s\n" % (name, text))
+                f.write("\n".join(prosody.pho_lines(phones, VOICES[args.voice])) + "\n")
+
+    measures = {}
+    if not args.pho_only:
+        check_tools(args.voice)
+        software = tool_versions(args.voice)
+        with tempfile.TemporaryDirectory(prefix="make_clips.") as scratch:
+            for category, name, text in catalogue:
+                path = os.path.join(CLIP_DIR, category, name + ".wav")
+                if name not in chosen:
+                    continue
+                samples = shape(render(os.path.join(pho_dir, name + ".pho"), args.voice, scratch),
+                                name in joins.NUMBER_WORDS)
+                clip_date = date or CLIP_DATE
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "wb") as f:
+                    f.write(wav_bytes(samples, text, clip_date, software))
+                print("%-15s %.2f s" % (name, len(samples) / RATE))
+    for category, name, text in catalogue:
+        path = os.path.join(CLIP_DIR, category, name + ".wav")
+        if os.path.exists(path):
+            measures[name] = measure(path, text)
+    with open(FIGURES, "w", encoding="utf-8") as f:
+        f.write(figures(catalogue, contours, measures, args.voice))
+
+
+def read_samples(path):
+    data = open(path, "rb").read()
+    size = struct.unpack("<I", data[40:44])[0]
+    return list(struct.unpack("<%dh" % (size // 2), data[44:44 + size]))
+
+
+def measure(path, text):
+    s = read_samples(path)
+    loud = [i for i, v in enumerate(s) if abs(v) >= SILENCE]
+    seconds = (loud[-1] - loud[0] + 1) / RATE
+    result = {"duration": len(s) / RATE, "loudness": loudness([float(v) for v in s]),
+              "rate": syllables(text) / seconds, "praat": None}
+    if shutil.which("praat"):
+        # The pitch measured from the audio, beside the .pho file's values.
+        out = run(["praat", "--run", os.path.join(VOICE_DIR, "pitch.praat"), path,
+                   "60", "300"]).stdout.decode().split()
+        result["praat"] = " ".join(out)
+    return result
+
+
+def figures(catalogue, contours, measures, voice):
+    lines = ["# Made by tools/make_clips.py (voice %s): one line a clip, then the joins." % voice,
+             "# loudness: K-weighted level of the loudest 100 ms, dB of full scale;",
+             "# syl/s: syllables a second between the first and last sample above -40 dBFS;",
+             "# peak: the phoneme holding the highest pitch point and its Hz; end: the last",
+             "# pitch point on a voiced phoneme, Hz, and its distance below the peak;",
+             "# Praat: the highest and the last pitch Praat measures in the audio, Hz.",
+             "%-15s %8s %9s %6s %-12s %-20s %s" % ("clip", "seconds", "loudness", "syl/s", "peak",
+                                                "end", "Praat")]
+    for _, name, _ in catalogue:
+        c = prosody.contour(contours[name])
+        m = measures.get(name)
+        peak_phone, peak_hz = c["peak"]
+        lines.append("%-15s %8s %9s %6s %-12s %-20s %s" % (
+            name, "%.2f" % m["duration"] if m else "-", "%.2f" % m["loudness"] if m else "-",
+            "%.2f" % m["rate"] if m else "-", "%s %.0f" % (peak_phone, peak_hz),
+            "%.0f (%.1f st below)" % (c["last"], 12 * math.log2(peak_hz / c["last"])),
+            (m or {}).get("praat") or "-"))
+    median, p95, count = joins.statistics(contours)
+    lines.append("")
+    lines.append("joins over every number 0-99999: %d; pitch step at a join, semitones: "
+                 "median %.2f, 95th percentile %.2f" % (count, median, p95))
+    return "\n".join(lines) + "\n"
 
 
 if __name__ == "__main__":

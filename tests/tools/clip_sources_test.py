@@ -1,0 +1,122 @@
+"""The clips' readable sources (tools/voice/pronunciation.tsv and the .pho files mbrola
+renders) teach what a learner should hear: stress, word accent, retroflexes, and pitch
+that joins smoothly inside a number."""
+import math
+import os
+import re
+import sys
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tools", "voice"))
+import joins  # noqa: E402
+import prosody  # noqa: E402
+
+VOICE = os.environ.get("TALMO_VOICE", "sw1")
+RETROFLEX = {"rt", "rd", "rn", "rs", "rl"}
+
+
+def semitones(low, high):
+    return 12 * math.log2(high / low)
+
+
+def read_tsv(path):
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\n").split("\t") for line in f
+                if line.strip() and not line.startswith("#")]
+
+
+def read_pho(path):
+    """[(phoneme, ms, [(percent, Hz)])], without the silences."""
+    phones = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split(";")[0].split()
+            if not fields or fields[0] == "_":
+                continue
+            values = [float(v) for v in fields[2:]]
+            phones.append((fields[0], float(fields[1]), list(zip(values[::2], values[1::2]))))
+    return phones
+
+
+def voiced_points(pho):
+    """(phone index, Hz) of every pitch point on a voiced phoneme, in order."""
+    return [(i, hz) for i, (symbol, _, points) in enumerate(pho)
+            if symbol in prosody.VOWELS or symbol in prosody.VOICED_CONSONANTS
+            for _, hz in points]
+
+
+class ClipSources(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.texts = {name: text for _, name, text in
+                     read_tsv(os.path.join(ROOT, "resources", "clips", "catalogue.tsv"))}
+        cls.table = {name: tr for name, tr, _ in
+                     read_tsv(os.path.join(ROOT, "tools", "voice", "pronunciation.tsv"))}
+        cls.pho = {name: read_pho(os.path.join(ROOT, "tools", "voice", VOICE, name + ".pho"))
+                   for name in cls.texts}
+
+    def test_every_clip_has_a_transcription_that_its_pho_file_follows(self):
+        self.assertEqual(set(self.table), set(self.texts))
+        for name, transcription in self.table.items():
+            with self.subTest(name):
+                expected = [p.symbol for p in prosody.parse(transcription)]
+                if expected[-1] in prosody.VOWELS:
+                    expected.append("h")  # a final vowel dies away in breath
+                self.assertEqual([symbol for symbol, _, _ in self.pho[name]], expected)
+
+    def test_compound_numerals_peak_in_the_stressed_syllable_of_the_last_element(self):
+        compounds = [n for n, tr in self.table.items()
+                     if "/" not in tr and "," in tr and re.search(r"['\"]", tr)]
+        self.assertGreaterEqual(len(compounds), 13)
+        for name in compounds:
+            with self.subTest(name):
+                phones = prosody.parse(self.table[name])
+                stressed = max(i for i, p in enumerate(phones) if p.mark in ("'", '"'))
+                following = [i for i, p in enumerate(phones) if p.vowel and i > stressed]
+                syllable_end = following[0] if following else len(phones)
+                peak = max(voiced_points(self.pho[name]), key=lambda point: point[1])[0]
+                self.assertTrue(stressed <= peak < syllable_end,
+                                "peak on %s, not the stressed %s" % (
+                                    self.pho[name][peak][0], phones[stressed].symbol))
+
+    def test_accent_2_words_said_alone_fall_and_rise_again(self):
+        words = [n for n, tr in self.table.items() if "/" not in tr and
+                 next(p for p in prosody.parse(tr) if p.focus).mark == '"']
+        self.assertGreaterEqual(len(words), 30)
+        for name in words:
+            with self.subTest(name):
+                hz = [h for _, h in voiced_points(self.pho[name])]
+                # Two highs with a valley between, at least 1.5 semitones below each.
+                found = any(semitones(hz[v], max(hz[:v])) >= 1.5 and
+                            semitones(hz[v], max(hz[v + 1:])) >= 1.5
+                            for v in range(1, len(hz) - 1))
+                self.assertTrue(found, "pitch %s has no fall and rise" % hz)
+
+    def test_r_before_t_d_n_s_or_l_is_said_as_one_retroflex(self):
+        spelled = [n for n, text in self.texts.items() if re.search(r"r[tdnsl]", text)]
+        self.assertGreaterEqual(len(spelled), 9)
+        for name in spelled:
+            with self.subTest(name):
+                symbols = [symbol for symbol, _, _ in self.pho[name]]
+                wanted = len(re.findall(r"r[tdnsl]", self.texts[name]))
+                self.assertEqual(sum(s in RETROFLEX for s in symbols), wanted, symbols)
+                self.assertNotIn("r", [a for a, b in zip(symbols, symbols[1:])
+                                       if b in ("t", "d", "n", "s", "l")])
+
+    def test_every_clip_ends_in_a_fall_and_numbers_join_without_pitch_jumps(self):
+        first = {n: voiced_points(p)[0][1] for n, p in self.pho.items()}
+        last = {n: voiced_points(p)[-1][1] for n, p in self.pho.items()}
+        for name, pho in self.pho.items():
+            with self.subTest(name):
+                peak = max(hz for _, hz in voiced_points(pho))
+                self.assertGreaterEqual(semitones(last[name], peak), 2.0)
+        steps = sorted(abs(semitones(last[a], first[b]))
+                       for n in range(100000)
+                       for a, b in zip(joins.number_clips(n), joins.number_clips(n)[1:]))
+        self.assertLessEqual(steps[len(steps) // 2], 2.5)
+        self.assertLessEqual(steps[int(math.ceil(0.95 * len(steps))) - 1], 4.0)
+
+
+if __name__ == "__main__":
+    unittest.main()

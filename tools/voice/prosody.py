@@ -1,0 +1,204 @@
+"""Phonemes, durations and pitch for a clip, from its line in pronunciation.tsv.
+
+One model for every clip, so that clips joined into a number sound like one
+utterance: each starts in a narrow band near where every clip's final fall
+ends, the focused word carries the one big accent, and the fall after it is
+shallow.  Central Swedish word accents (after Bruce's model of Stockholm
+Swedish): accent 1 is a low stressed vowel and a rise after it; accent 2 a
+high early in the stressed vowel, a fall, and in focus a second rise on the
+next syllable.  Pitch in Hz, time in ms, for the male voice; a voice's
+register is applied afterwards by scaling.
+"""
+
+VOWELS = {"i:", "e:", "E:", "y:", "}:", "2:", "u:", "o:", "A:", "{:", "9:",
+          "I", "e", "E", "Y", "u0", "2", "U", "O", "a", "{", "9", "@"}
+VOICED_CONSONANTS = {"b", "d", "g", "v", "m", "n", "N", "r", "l", "j",
+                     "rd", "rn", "rl"}
+CONSONANTS = {"p", "t", "k", "f", "s", "S", "h", "C", "ph", "th", "kh", "rt", "rs",
+              "rh"} | VOICED_CONSONANTS
+
+START_HZ = 96.0     # every clip's first voiced pitch point
+END_HZ = 92.0       # every clip's last: the end of a shallow final fall
+FOCUS_PEAK = 128.0  # the focused accent's high
+ACCENT2_VALLEY = 107.0
+ACCENT2_SECOND = 120.0
+FINAL_VOWEL_MS = 200
+BREATH_MS = 130
+LEAD_MS = 30        # silence given to the synthesiser before and after
+TAIL_MS = 150
+
+
+class Phone:
+    def __init__(self, symbol, long=False, mark="", focus=False, word=0):
+        self.symbol = symbol
+        self.long = long      # a long consonant
+        self.mark = mark      # "'" accent 1, '"' accent 2, "," secondary, "" none
+        self.focus = focus
+        self.word = word
+        self.ms = 0
+        self.pitch = []       # (percent, Hz)
+
+    @property
+    def vowel(self):
+        return self.symbol in VOWELS
+
+    @property
+    def voiced(self):
+        return self.vowel or self.symbol in VOICED_CONSONANTS
+
+
+class TranscriptionError(ValueError):
+    pass
+
+
+def parse(transcription):
+    """The phones of a transcription, with stress, accent and focus marks."""
+    phones = []
+    for w, word in enumerate(transcription.split("/")):
+        tokens = word.split()
+        if not tokens:
+            raise TranscriptionError("an empty word")
+        for token in tokens:
+            focus = token.startswith("*")
+            token = token.lstrip("*")
+            mark = ""
+            if token[:1] in ("'", '"', ","):
+                mark, token = token[0], token[1:]
+            long = False
+            if token not in VOWELS and token.endswith(":") and token[:-1] in CONSONANTS:
+                long, token = True, token[:-1]
+            if token not in VOWELS and token not in CONSONANTS:
+                raise TranscriptionError("unknown phoneme %r" % token)
+            if mark and token not in VOWELS:
+                raise TranscriptionError("a stress mark on the consonant %r" % token)
+            phones.append(Phone(token, long, mark, focus, w))
+    main = [p for p in phones if p.mark in ("'", '"')]
+    if not main:
+        raise TranscriptionError("no main stress")
+    if not any(p.focus for p in phones):
+        main[-1].focus = True
+    if sum(1 for p in phones if p.focus) != 1:
+        raise TranscriptionError("more than one focus")
+    if not next(p for p in phones if p.focus).mark in ("'", '"'):
+        raise TranscriptionError("the focus is not on a main stress")
+    return phones
+
+
+def durations(phones):
+    """Segment lengths: slow, careful citation speech a learner can follow."""
+    last_vowel = max(i for i, p in enumerate(phones) if p.vowel)
+    for i, p in enumerate(phones):
+        final = i >= last_vowel  # the last syllable is lengthened
+        if p.vowel:
+            is_long = p.symbol.endswith(":")
+            if p.mark and p.focus:
+                ms = 220 if is_long else 140
+            elif p.mark in ("'", '"'):
+                ms = 170 if is_long else 105
+            elif p.mark == ",":
+                ms = 140 if is_long else 95
+            else:
+                ms = 95
+            if final and not p.mark:
+                ms = FINAL_VOWEL_MS
+        else:
+            if p.symbol in ("s", "S", "C", "f", "rs"):
+                ms = 95
+            elif p.symbol in ("ph", "th", "kh"):
+                ms = 95
+            elif p.symbol in ("p", "t", "k", "b", "d", "g", "rt", "rd"):
+                ms = 75
+            elif p.symbol == "h":
+                ms = 65
+            else:
+                ms = 65
+            if p.long:
+                ms = int(ms * (2.2 if any(q.focus for q in phones[max(0, i - 1):i]) else 1.8))
+            if final:
+                ms = int(ms * 1.4)
+            if i == len(phones) - 1 and p.symbol in ("p", "t", "k", "b", "d", "g", "rt", "rd"):
+                ms = min(ms, 125)  # a final stop: the closure then its release, no pause
+        p.ms = ms
+
+
+def pitch(phones):
+    """Pitch points on the voiced phones; none elsewhere."""
+    vowels = [i for i, p in enumerate(phones) if p.vowel]
+    focus = next(i for i, p in enumerate(phones) if p.focus)
+    # Accents before the focus step down gently over the phrase.
+    for i in vowels:
+        p = phones[i]
+        if i == focus or not p.mark:
+            continue
+        before = sum(1 for j in vowels if j < i and phones[j].mark)
+        drop = 0.97 ** before
+        if i > focus:
+            p.pitch = [(50, 100.0)]
+        elif p.mark == ",":
+            p.pitch = [(40, 103.0 * drop)]
+        elif p.mark == "'":
+            p.pitch = [(0, 108.0 * drop), (70, 99.0 * drop)]
+        else:
+            p.pitch = [(20, 112.0 * drop), (100, 100.0 * drop)]
+    f = phones[focus]
+    after = [i for i in vowels if i > focus]
+    if f.mark == "'":
+        f.pitch = [(10, 95.0), (85, FOCUS_PEAK)]
+        if not after:
+            f.pitch = [(5, 95.0), (55, FOCUS_PEAK), (100, END_HZ)]
+    else:
+        f.pitch = [(25, FOCUS_PEAK - 2), (100, ACCENT2_VALLEY)]
+        if after:
+            nxt = phones[after[0]]
+            if len(after) == 1:
+                nxt.pitch = [(40, ACCENT2_SECOND), (100, END_HZ)]
+            else:
+                nxt.pitch = [(55, ACCENT2_SECOND)]
+        else:
+            # A stressed final vowel: both highs in one long vowel.
+            f.pitch = [(15, FOCUS_PEAK - 2), (50, ACCENT2_VALLEY), (75, ACCENT2_SECOND),
+                       (100, END_HZ)]
+    # The fall after the focus, over whatever vowels remain.
+    rest = [i for i in after if not phones[i].pitch]
+    for k, i in enumerate(rest):
+        share = (k + 1) / len(rest)
+        start = ACCENT2_SECOND if f.mark == '"' else FOCUS_PEAK
+        level = start + (END_HZ - start) * share
+        phones[i].pitch = [(100, level)] if k == len(rest) - 1 else [(60, level)]
+    # Unstressed vowels before the focus sit at the start level.
+    for i in vowels:
+        if not phones[i].pitch:
+            phones[i].pitch = [(50, START_HZ + 2)]
+    # Every clip starts and ends on the same levels.
+    voiced = [i for i, p in enumerate(phones) if p.voiced]
+    first, last = phones[voiced[0]], phones[voiced[-1]]
+    first.pitch = [(0, START_HZ)] + [pt for pt in first.pitch if pt[0] > 0]
+    last.pitch = [pt for pt in last.pitch if pt[0] < 100] + [(100, END_HZ)]
+
+
+def pho_lines(phones, scale=1.0):
+    lines = ["_ %d" % LEAD_MS]
+    for p in phones:
+        points = " ".join("%d %d" % (pct, round(hz * scale)) for pct, hz in p.pitch)
+        lines.append(("%s %d %s" % (p.symbol, p.ms, points)).rstrip())
+    if phones[-1].vowel:
+        # A vowel before a pause dies away in breath, as in careful speech:
+        # the voice fades out rather than stopping at full strength.
+        lines.append("h %d" % BREATH_MS)
+    lines.append("_ %d" % TAIL_MS)
+    return lines
+
+
+def phones(transcription):
+    """The phones of a transcription with their durations and pitch points."""
+    result = parse(transcription)
+    durations(result)
+    pitch(result)
+    return result
+
+
+def contour(phones):
+    """The first and last pitch points on voiced phones, and the highest one."""
+    points = [(p, hz) for p in phones if p.voiced for _, hz in p.pitch]
+    peak = max(points, key=lambda point: point[1])
+    return {"first": points[0][1], "last": points[-1][1], "peak": (peak[0].symbol, peak[1])}
