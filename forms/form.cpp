@@ -1,15 +1,11 @@
 #include "form.h"
 
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
-#include <QSlider>
 #include <QStyle>
-#include <QStyleOptionTabWidgetFrame>
 
 #include <algorithm>
 #include <cmath>
@@ -18,80 +14,6 @@ namespace talmo::forms {
 namespace {
 
 constexpr double kTwipsPerPixelAt96Dpi = 15.0;
-
-// Shows a scale's end marks, such as "10" and "100K", under the two ends of a
-// slider; its text stays the words with the blanks between them.
-class TickLabel final : public QLabel {
-  public:
-    using QLabel::QLabel;
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        const QStringList words = text().split(' ', Qt::SkipEmptyParts);
-        if (words.isEmpty()) {
-            return;
-        }
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, words.front());
-        if (words.size() > 1) {
-            painter.drawText(rect(), Qt::AlignRight | Qt::AlignTop, words.back());
-        }
-    }
-};
-
-QWidget* Create(const Control& c, QWidget* parent) {
-    switch (c.kind) {
-        case Kind::kButton: {
-            auto* button = new QPushButton(c.caption, parent);
-            button->setAutoDefault(false);
-            return button;
-        }
-        case Kind::kLabel:
-        case Kind::kWrapLabel: {
-            auto* label = new QLabel(c.caption, parent);
-            label->setTextFormat(Qt::PlainText);
-            // A line of text sits level with the box or button beside it.
-            const bool wrap = c.kind == Kind::kWrapLabel;
-            label->setAlignment(Qt::AlignLeft | (wrap ? Qt::AlignTop : Qt::AlignVCenter));
-            label->setWordWrap(wrap);
-            return label;
-        }
-        case Kind::kTicks: {
-            auto* label = new TickLabel(c.caption, parent);
-            label->setTextFormat(Qt::PlainText);
-            return label;
-        }
-        case Kind::kTextBox: {
-            auto* box = new QLineEdit(c.caption, parent);
-            // A display box has always been a bare field: its twips leave no
-            // room for an edit frame.
-            const bool display = (c.style & kReadOnly) != 0;
-            box->setReadOnly(display);
-            box->setFrame(!display);
-            return box;
-        }
-        case Kind::kFrame:
-            return new QGroupBox(c.caption, parent);
-        case Kind::kPage:
-            return new PageFrame(c.caption, parent);
-        case Kind::kPicture: {
-            auto* picture = new QLabel(parent);
-            picture->setAlignment(Qt::AlignCenter);
-            return picture;
-        }
-        case Kind::kList:
-            return new QListWidget(parent);
-        case Kind::kSlider:
-            return new QSlider(Qt::Horizontal, parent);
-        case Kind::kTabStrip: {
-            auto* strip = new TabStrip(parent);
-            strip->lower();
-            return strip;
-        }
-    }
-    return nullptr;
-}
 
 bool WrapFits(const QFontMetrics& fm, const QString& text, const Rect& rect, double scale) {
     const int width = int(std::floor(rect.width * scale));
@@ -115,53 +37,12 @@ constexpr int kFrameCaptionMargins = 16;
 
 }  // namespace
 
-TabStrip::TabStrip(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
-    bar_->setDrawBase(false);
-    bar_->setExpanding(false);
-    bar_->setUsesScrollButtons(false);
-    bar_->setElideMode(Qt::ElideNone);
-}
-
-void TabStrip::resizeEvent(QResizeEvent*) {
-    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
-}
-
-void TabStrip::paintEvent(QPaintEvent*) {
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
-    frame.rect = rect().adjusted(0, bar_->sizeHint().height() - 1, 0, 0);
-    frame.shape = QTabBar::RoundedNorth;
-    frame.tabBarSize = bar_->sizeHint();
-    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
-}
-
-void PageFrame::paintEvent(QPaintEvent*) {
-    if (!caption_.isEmpty()) {
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, caption_);
-    }
-}
-
-QString ShownText(const QString& caption) {
-    QString shown;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size()) {
-            ++i;  // "&&" shows one ampersand; "&x" shows x
-        }
-        shown += caption[i];
-    }
-    return shown;
-}
-
 void Form::Add(std::span<const Control> controls, QWidget* parent) {
     QWidget* base = parent ? parent : root_;
     for (const Control& c : controls) {
         QWidget* container = c.parent.empty() ? base : Find(c.parent);
         Q_ASSERT_X(container != nullptr, "Form::Add", "a control's frame must come before it");
-        QWidget* widget = Create(c, container);
+        QWidget* widget = CreateControl(c, container);
         widget->setObjectName(QString::fromUtf8(c.name.data(), qsizetype(c.name.size())));
         if (c.index >= 0) {
             widget->setProperty(kIndexProperty, c.index);
@@ -289,9 +170,6 @@ double Form::NeededScale(const Entry& e, double floor) const {
 
 double Form::FitScale() const {
     double scale = 1.0 / kTwipsPerPixelAt96Dpi;
-    for (const double minimum : minimum_scales_) {
-        scale = std::max(scale, minimum);
-    }
     // Wrapped labels last: most fit at the scale the others need.
     for (const bool wrapped : {false, true}) {
         for (const Entry& e : entries_) {
@@ -312,9 +190,6 @@ void Form::Layout(double pixels_per_twip) {
     };
     for (const Entry& e : entries_) {
         place(e.widget, e.control->rect);
-    }
-    for (const auto& [widget, rect] : extra_) {
-        place(widget, rect);
     }
     // The keyboard visits the controls in the order of their tables.
     QWidget* previous = nullptr;

@@ -1,15 +1,13 @@
 #pragma once
 
+// The controls a window is made of, and how a row of a table becomes one.
+
 #include <QColor>
 #include <QString>
 #include <QTabBar>
 #include <QWidget>
 
-#include <map>
-#include <span>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace talmo::forms {
 
@@ -90,67 +88,8 @@ class PageFrame final : public QWidget {
 // The property that holds a control's index within its array.
 inline constexpr const char* kIndexProperty = "index";
 
-// Builds windows from tables of controls and places them, scaled uniformly
-// from twips so that every text fits its control in the window's font.
-// Tables list their controls in keyboard order, which the form keeps.
-class Form {
-  public:
-    explicit Form(QWidget* root) : root_(root) {}
-
-    // Creates the controls of a table under parent (the form's root when null).
-    void Add(std::span<const Control> controls, QWidget* parent = nullptr);
-
-    // A text that a control must be able to show in full, beyond its caption:
-    // the written forms a box will display, the entries of a list.
-    void RequireText(QWidget* control, const QString& text);
-
-    QWidget* Find(std::string_view name, int index = -1) const;
-    template <typename T>
-    T* Get(std::string_view name, int index = -1) const {
-        return qobject_cast<T*>(Find(name, index));
-    }
-    // The members of a control array, by index.
-    template <typename T>
-    std::vector<T*> Array(std::string_view name, int count) const {
-        std::vector<T*> members;
-        for (int i = 0; i < count; ++i) {
-            members.push_back(Get<T>(name, i));
-        }
-        return members;
-    }
-
-    // Places a widget that is not part of a table (such as a tab strip) with
-    // the others when the form is laid out.
-    void Place(QWidget* widget, Rect rect) { extra_.push_back({widget, rect}); }
-    // A length in pixels that a stretch of twips must at least scale to.
-    void RequireLength(int pixels, int twips) { minimum_scales_.push_back(double(pixels) / twips); }
-
-    // The smallest pixels-per-twip factor at which every text fits its
-    // control: never below 1/15, 96 pixels to the inch.
-    double FitScale() const;
-    void Layout(double pixels_per_twip);
-    // A size in twips at the form's scale.
-    QSize Scaled(int width, int height) const;
-
-    double PixelsPerTwip() const { return scale_; }
-
-  private:
-    struct Entry {
-        QWidget* widget;
-        const Control* control;
-        QWidget* parent;
-    };
-    // The least scale at which the entry's texts fit; a wrapped label is
-    // tried at floor first.
-    double NeededScale(const Entry& entry, double floor) const;
-
-    QWidget* root_;
-    std::vector<Entry> entries_;
-    std::vector<std::pair<QWidget*, Rect>> extra_;
-    std::map<QWidget*, std::vector<QString>> required_;
-    std::vector<double> minimum_scales_;
-    double scale_ = 1.0 / 15;
-};
+// Creates the widget a row of a table describes, under parent.
+QWidget* CreateControl(const Control& control, QWidget* parent);
 
 // The text of a caption as shown: without the ampersand of the access key.
 QString ShownText(const QString& caption);
