@@ -83,7 +83,6 @@ class HelpOnRequest final : public HelpRequester {
         }
         window_->ShowHelp(file, context);
     }
-    HelpWindow* Window() const { return window_.get(); }
 
   private:
     std::unique_ptr<HelpWindow> window_;

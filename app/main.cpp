@@ -25,12 +25,6 @@ bool HasDisplay() {
     return false;
 }
 
-// The help window arrives with the help file; until then a request shows nothing.
-class NoHelpYet final : public talmo::HelpRequester {
-  public:
-    void ShowHelp(const QString&, int) override {}
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -50,7 +50,7 @@ const std::vector<Control>& Controls() {
             {"TabStrip1", -1, Kind::kTabStrip, "", "", {0, 0, 5295, 5145}},
         };
         for (int i = 0; i < MainWindow::kPages; ++i) {
-            // Only the third page has ever carried a caption.
+            // Only the third page carries a caption.
             c.push_back(
                 {"CountFrame", i, Kind::kPage, "", i == 2 ? "Numbers" : "", kPageTable[i].frame});
         }
@@ -72,13 +72,13 @@ MainWindow::MainWindow(Platform& platform)
         bar->addTab(page.tab);
     }
     const auto frames = form_.Array<QWidget>("CountFrame", kPages);
-    enter_listen_ = new EnterListenPage(form_, frames[0], speech_, platform.messages,
-                                        platform.decimal_separator);
+    // Each page belongs to its frame; the window keeps only those it talks to.
+    new EnterListenPage(form_, frames[0], speech_, platform.messages, platform.decimal_separator);
     dictation_ = new DictationPage(form_, frames[1], platform.clock, platform.random,
                                    platform.messages, *this, platform.decimal_separator);
     numbers_ = new NumbersPage(form_, frames[2], speech_);
-    ordinals_ = new OrdinalsPage(form_, frames[3], speech_);
-    math_ = new MathPage(form_, frames[4], speech_);
+    new OrdinalsPage(form_, frames[3], speech_);
+    new MathPage(form_, frames[4], speech_);
 
     form_.Layout(form_.FitScale());
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));

@@ -15,10 +15,7 @@
 namespace talmo {
 
 class DictationPage;
-class EnterListenPage;
-class MathPage;
 class NumbersPage;
-class OrdinalsPage;
 
 // What the windows need from outside: the sound, the quiz's clock and
 // random source, message boxes, help, and the way the program ends.
@@ -52,9 +49,6 @@ class MainWindow final : public QWidget, private NumberReader {
 
     const forms::Form& Form() const { return form_; }
     DictationPage& Dictation() { return *dictation_; }
-    NumbersPage& Numbers() { return *numbers_; }
-    OrdinalsPage& Ordinals() { return *ordinals_; }
-    MathPage& Math() { return *math_; }
     QTabBar* TabBar() const;
 
   protected:
@@ -68,11 +62,8 @@ class MainWindow final : public QWidget, private NumberReader {
     SpeechEngine speech_;
     forms::Form form_;
     std::int16_t CardinalCount = 0;
-    EnterListenPage* enter_listen_ = nullptr;
     DictationPage* dictation_ = nullptr;
     NumbersPage* numbers_ = nullptr;
-    OrdinalsPage* ordinals_ = nullptr;
-    MathPage* math_ = nullptr;
 };
 
 }  // namespace talmo

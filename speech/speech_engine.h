@@ -25,8 +25,6 @@ class SpeechEngine {
     // The public entry the dictation quiz uses; it only forwards.
     void ReadNumber(std::int32_t number_in) const { SpeakNumber(number_in); }
 
-    const ClipStore& Store() const { return store_; }
-
   private:
     void PlayClip(std::string_view Index, std::string_view Category) const;
 
