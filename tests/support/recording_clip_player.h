@@ -7,7 +7,7 @@
 
 namespace talmo {
 
-// A player for tests and tools: it plays nothing, keeps a copy of every image
+// A player for tests: it plays nothing, keeps a copy of every image
 // it is handed, in order, and answers with a fixed result.
 class RecordingClipPlayer final : public ClipPlayer {
   public:
@@ -26,7 +26,6 @@ class RecordingClipPlayer final : public ClipPlayer {
     const std::vector<std::size_t>& NumberStarts() const { return number_starts_; }
     // Where each number ended, as an index one past its last image.
     const std::vector<std::size_t>& NumberEnds() const { return number_ends_; }
-    void Clear() { images_.clear(); }
 
   private:
     bool succeed_;
