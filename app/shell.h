@@ -26,7 +26,7 @@ class ImmediateEnd final : public ProgramEnd {
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");
-// The start screen has always spelled it so; file names match regardless of case.
+// The start screen spells it so; file names match regardless of case.
 inline const QString kStartScreenHelpFile = QStringLiteral("Counthelp.hlp");
 inline const QString kTitle = QStringLiteral("Talmo");
 

@@ -77,7 +77,7 @@ const QString StartScreen::kWelcome = QStringLiteral(
     "locations and individuals around "
     "the world offering Swedish language instruction.");
 
-// The notice has always been three empty pieces: two blanks.
+// The notice is three empty pieces joined: two blanks.
 const QString StartScreen::kUseNotice = QStringLiteral(" ") + " " + "";
 
 StartScreen::StartScreen(HelpRequester& help, ProgramEnd& end,

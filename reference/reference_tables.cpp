@@ -80,8 +80,8 @@ const std::array<ReferenceRow, 5> kOperators{{
     {"=", "lika med", "NUMBERS", "LIKAMED"},
 }};
 
-// The clips are named in lower case, as they always have been; the store
-// matches names regardless of case. The decimal comma is read "komma".
+// The clips are named here in lower case; the store matches names
+// regardless of case. The decimal comma is read "komma".
 const std::array<ReferenceRow, 3> kExpressions{{
     {"5 x 6 = 30", "fem gånger sex är lika med trettio", "NUMBERS", "5ganger6"},
     {"7 ÷ 2 = 3,5", "sju delat med två är lika med tre komma fem", "NUMBERS", "7div2a"},

@@ -11,8 +11,8 @@ struct Row {
     const char* Index;
 };
 
-// 0 to 12 come from the clock-time words; the row 0 has always been written
-// "Time", which the store's case-insensitive match resolves.
+// 0 to 12 come from the clock-time words; the row 0 is written "Time",
+// which the store's case-insensitive match resolves.
 constexpr std::array<Row, 30> kSmallNumbers{{
     {0, "Time", "0NOLL"},   {1, "TIME", "1ETT"},    {2, "TIME", "2TVA"},    {3, "TIME", "3TRE"},
     {4, "TIME", "4FYRA"},   {5, "TIME", "5FEM"},    {6, "TIME", "6SEX"},    {7, "TIME", "7SJU"},
