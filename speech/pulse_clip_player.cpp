@@ -195,14 +195,16 @@ bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_
                         PA_SEEK_RELATIVE) != 0) {
         return false;
     }
-    if (corked_) {
-        pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr);
-        if (op == nullptr) {
-            return false;
-        }
-        pa_operation_unref(op);
-        corked_ = false;
+    return !corked_ || Cork(false);
+}
+
+bool PulseClipPlayer::Cork(bool pause) {
+    pa_operation* op = pa_stream_cork(stream_, pause ? 1 : 0, nullptr, nullptr);
+    if (op == nullptr) {
+        return false;
     }
+    pa_operation_unref(op);
+    corked_ = pause;
     return true;
 }
 
@@ -270,16 +272,21 @@ bool PulseClipPlayer::Finish(Clock::time_point deadline) {
     // Drop the silence not yet taken, wait for what was taken to be heard,
     // and pause the stream so that the server may let its sink idle.
     if (!Await(pa_stream_flush(stream_, Ack, &reply_), deadline) ||
-        !Await(pa_stream_drain(stream_, Ack, &reply_), deadline)) {
+        !Await(pa_stream_drain(stream_, Ack, &reply_), deadline) || !UpdateTiming(deadline)) {
         return false;
     }
-    pa_operation* op = pa_stream_cork(stream_, 1, nullptr, nullptr);
-    if (op == nullptr) {
+    // Drained means the sink has taken the last sample, not played it: that
+    // takes the sink's own latency more.
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (timing == nullptr) {
         return false;
     }
-    pa_operation_unref(op);
-    corked_ = true;
-    return true;
+    // A server is not stalled for that: it may run past the clip's deadline.
+    const auto heard = Clock::now() + std::chrono::microseconds(timing->sink_usec);
+    if (!Sleep(heard, std::max(deadline, heard + 1ms))) {
+        return false;
+    }
+    return Cork(true);
 }
 
 void PulseClipPlayer::Disconnect() {

@@ -57,6 +57,7 @@ class PulseClipPlayer final : public ClipPlayer {
     bool WaitUntilRead(std::int64_t end, Clock::time_point expected, Clock::time_point deadline);
     // Waits until the stream has been heard to its end, then pauses it.
     bool Finish(Clock::time_point deadline);
+    bool Cork(bool pause);
     bool UpdateTiming(Clock::time_point deadline);
     // Waits for the operation's acknowledgement; false if it failed or the
     // deadline passed.
