@@ -286,9 +286,11 @@ std::vector<ClipPlacement> PlaceClipsByCorrelation(const Channel& recording,
                                                    const std::vector<Channel>& clips,
                                                    double min_correlation) {
     // Each clip is looked for where the recording first grows as loud as the
-    // clip's own onset, then placed by correlation within 50 ms either side
-    // (resampling can move the first loud sample to a later syllable).
-    constexpr std::ptrdiff_t kSearch = 400;
+    // clip's own onset, then placed by correlation within 150 ms either side:
+    // resampled, the first loud sample can fall just short of the onset
+    // level, and the guess then lands on the next syllable (N30's is 60 ms
+    // on).
+    constexpr std::ptrdiff_t kSearch = 1200;
     constexpr int kFractions = 8;
     std::vector<ClipPlacement> placements;
     std::size_t from = 0;
