@@ -45,14 +45,19 @@ constexpr int kBannerLoadOrder[] = {1, 0, 4, 2, 3};
 const std::vector<Control>& Controls() {
     static const std::vector<Control> controls = [] {
         std::vector<Control> c{
-            {"cmdHelp", -1, Kind::kButton, "", "&Help", {3360, 4545, 735, 375}},
-            {"cmdExit", -1, Kind::kButton, "", "E&xit", {4320, 4545, 735, 375}},
-            {"TabStrip1", -1, Kind::kTabStrip, "", "", {0, 0, 5295, 5145}},
+            // clang-format off
+            {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {3360, 4545, 735, 375}},
+            {.name = "cmdExit", .kind = Kind::kButton, .caption = "E&xit", .rect = {4320, 4545, 735, 375}},
+            {.name = "TabStrip1", .kind = Kind::kTabStrip, .rect = {0, 0, 5295, 5145}},
+            // clang-format on
         };
         for (int i = 0; i < MainWindow::kPages; ++i) {
             // Only the third page carries a caption.
-            c.push_back(
-                {"CountFrame", i, Kind::kPage, "", i == 2 ? "Numbers" : "", kPageTable[i].frame});
+            c.push_back({.name = "CountFrame",
+                         .index = i,
+                         .kind = Kind::kPage,
+                         .caption = i == 2 ? "Numbers" : "",
+                         .rect = kPageTable[i].frame});
         }
         return c;
     }();

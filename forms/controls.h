@@ -7,7 +7,7 @@
 #include <QTabBar>
 #include <QWidget>
 
-#include <string_view>
+#include <string>
 
 namespace talmo::forms {
 
@@ -55,14 +55,15 @@ enum Style : unsigned {
     kHidden = 1u << 2,  // hidden until the program shows it
 };
 
-// One row of a window's table of controls.
+// One row of a window's table of controls. A row names only what differs
+// from these defaults.
 struct Control {
-    std::string_view name;  // the object name; members of a control array share it
-    int index;              // the index within its array, -1 for a single control
-    Kind kind;
-    std::string_view parent;  // a frame of the same form, or "" for the form's root
-    QString caption;          // an ampersand marks the access key
-    Rect rect;
+    std::string name;  // the object name; members of a control array share it
+    int index = -1;    // the index within its array, -1 for a single control
+    Kind kind = Kind::kLabel;
+    std::string parent = {};  // a frame of the same form, or "" for the form's root
+    QString caption = {};     // an ampersand marks the access key
+    Rect rect = {};
     unsigned style = kPlain;
     QColor colour = {};       // text colour; invalid for the default
     double point_size = 0;    // 0 for the form's font

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace talmo::forms {
 namespace {
@@ -40,8 +42,8 @@ constexpr int kFrameCaptionMargins = 16;
 void Form::Add(std::span<const Control> controls, QWidget* parent) {
     QWidget* base = parent ? parent : root_;
     for (const Control& c : controls) {
+        // A control's frame comes before it in the table.
         QWidget* container = c.parent.empty() ? base : Find(c.parent);
-        Q_ASSERT_X(container != nullptr, "Form::Add", "a control's frame must come before it");
         QWidget* widget = CreateControl(c, container);
         widget->setObjectName(QString::fromUtf8(c.name.data(), qsizetype(c.name.size())));
         if (c.index >= 0) {
@@ -68,7 +70,7 @@ void Form::Add(std::span<const Control> controls, QWidget* parent) {
         if (c.style & kHidden) {
             widget->hide();
         }
-        entries_.push_back({widget, &c, container});
+        entries_.push_back({widget, c, container});
     }
 }
 
@@ -78,15 +80,16 @@ void Form::RequireText(QWidget* control, const QString& text) {
 
 QWidget* Form::Find(std::string_view name, int index) const {
     for (const Entry& e : entries_) {
-        if (e.control->name == name && e.control->index == index) {
+        if (e.control.name == name && e.control.index == index) {
             return e.widget;
         }
     }
-    return nullptr;
+    throw std::logic_error("the form has no control " + std::string(name) +
+                           (index >= 0 ? "(" + std::to_string(index) + ")" : ""));
 }
 
 double Form::NeededScale(const Entry& e, double floor) const {
-    const Control& c = *e.control;
+    const Control& c = e.control;
     const QFontMetrics fm(e.widget->font());
     const QString shown = ShownText(c.caption);
     double need_w = 0;  // pixels
@@ -173,7 +176,7 @@ double Form::FitScale() const {
     // Wrapped labels last: most fit at the scale the others need.
     for (const bool wrapped : {false, true}) {
         for (const Entry& e : entries_) {
-            if ((e.control->kind == Kind::kWrapLabel) == wrapped) {
+            if ((e.control.kind == Kind::kWrapLabel) == wrapped) {
                 scale = std::max(scale, NeededScale(e, scale));
             }
         }
@@ -189,13 +192,13 @@ void Form::Layout(double pixels_per_twip) {
         widget->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
     };
     for (const Entry& e : entries_) {
-        place(e.widget, e.control->rect);
+        place(e.widget, e.control.rect);
     }
     // The keyboard visits the controls in the order of their tables.
     QWidget* previous = nullptr;
     for (const Entry& e : entries_) {
         QWidget* focus =
-            e.control->kind == Kind::kTabStrip ? static_cast<TabStrip*>(e.widget)->Bar() : e.widget;
+            e.control.kind == Kind::kTabStrip ? static_cast<TabStrip*>(e.widget)->Bar() : e.widget;
         if (!(focus->focusPolicy() & Qt::TabFocus)) {
             continue;
         }

@@ -27,6 +27,8 @@ class Form {
     // the written forms a box will display, the entries of a list.
     void RequireText(QWidget* control, const QString& text);
 
+    // The control of that name and index; asking for one the form does not
+    // have is a mistake in the program, so it throws std::logic_error.
     QWidget* Find(std::string_view name, int index = -1) const;
     template <typename T>
     T* Get(std::string_view name, int index = -1) const {
@@ -52,7 +54,7 @@ class Form {
   private:
     struct Entry {
         QWidget* widget;
-        const Control* control;
+        Control control;
         QWidget* parent;
     };
     // The least scale at which the entry's texts fit; a wrapped label is

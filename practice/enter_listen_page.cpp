@@ -14,40 +14,17 @@ using forms::Kind;
 
 const std::vector<Control>& Controls() {
     static const std::vector<Control> controls{
-        {"imgCounting", -1, Kind::kPicture, "", "", {1410, 285, 1860, 315}},
-        {"Frame1", -1, Kind::kFrame, "", "Enter and hear numbers", {120, 840, 4905, 1200}},
-        {"Label1",
-         -1,
-         Kind::kLabel,
-         "Frame1",
-         "Enter any integer between 0 and 99999:",
-         {120, 480, 2895, 255}},
-        {"Input1",
-         -1,
-         Kind::kTextBox,
-         "Frame1",
-         "",
-         {3060, 405, 735, 255},
-         forms::kPlain,
-         {},
-         0,
-         "Enter any integer between 0 and 99999"},
-        {"Play", -1, Kind::kButton, "Frame1", "Hear it", {3990, 360, 735, 375}},
-        {"Label6",
-         -1,
-         Kind::kLabel,
-         "Frame1",
-         "Do not include a comma or period as separators.",
-         {120, 810, 3555, 255}},
-        {"Frame2", -1, Kind::kFrame, "", "For more information", {120, 2085, 4905, 1140}},
-        {"Label2",
-         -1,
-         Kind::kWrapLabel,
-         "Frame2",
-         "Describes differences between English and Swedish numeric representations as well as "
-         "other information of interest.",
-         {120, 360, 3015, 630}},
-        {"cmdInformation", -1, Kind::kButton, "Frame2", "&Information", {3360, 480, 1215, 375}},
+        // clang-format off
+        {.name = "imgCounting", .kind = Kind::kPicture, .rect = {1410, 285, 1860, 315}},
+        {.name = "Frame1", .kind = Kind::kFrame, .caption = "Enter and hear numbers", .rect = {120, 840, 4905, 1200}},
+        {.name = "Label1", .kind = Kind::kLabel, .parent = "Frame1", .caption = "Enter any integer between 0 and 99999:", .rect = {120, 480, 2895, 255}},
+        {.name = "Input1", .kind = Kind::kTextBox, .parent = "Frame1", .rect = {3060, 405, 735, 255}, .accessible = "Enter any integer between 0 and 99999"},
+        {.name = "Play", .kind = Kind::kButton, .parent = "Frame1", .caption = "Hear it", .rect = {3990, 360, 735, 375}},
+        {.name = "Label6", .kind = Kind::kLabel, .parent = "Frame1", .caption = "Do not include a comma or period as separators.", .rect = {120, 810, 3555, 255}},
+        {.name = "Frame2", .kind = Kind::kFrame, .caption = "For more information", .rect = {120, 2085, 4905, 1140}},
+        {.name = "Label2", .kind = Kind::kWrapLabel, .parent = "Frame2", .caption = "Describes differences between English and Swedish numeric representations as well as " "other information of interest.", .rect = {120, 360, 3015, 630}},
+        {.name = "cmdInformation", .kind = Kind::kButton, .parent = "Frame2", .caption = "&Information", .rect = {3360, 480, 1215, 375}},
+        // clang-format on
     };
     return controls;
 }

@@ -23,83 +23,47 @@ template <std::size_t N>
 void AddButtons(std::vector<Control>& controls, std::string_view name, std::string_view parent,
                 const std::array<ReferenceRow, N>& rows, auto rect_of) {
     for (std::size_t i = 0; i < N; ++i) {
-        controls.push_back(
-            {name, int(i), Kind::kButton, parent, Text(rows[i].Caption), rect_of(int(i))});
+        controls.push_back({.name = std::string(name),
+                            .index = int(i),
+                            .kind = Kind::kButton,
+                            .parent = std::string(parent),
+                            .caption = Text(rows[i].Caption),
+                            .rect = rect_of(int(i))});
     }
 }
 
 const std::vector<Control>& NumbersControls() {
     static const std::vector<Control> controls = [] {
         std::vector<Control> c{
-            {"imgSwedishNumbers", -1, Kind::kPicture, "", "", {1440, 120, 1215, 375}},
-            {"Frame4", -1, Kind::kFrame, "", "Cardinal numbers", {120, 600, 4815, 2325}},
+            // clang-format off
+            {.name = "imgSwedishNumbers", .kind = Kind::kPicture, .rect = {1440, 120, 1215, 375}},
+            {.name = "Frame4", .kind = Kind::kFrame, .caption = "Cardinal numbers", .rect = {120, 600, 4815, 2325}},
+            // clang-format on
         };
         AddButtons(c, "cmdCardinals", "Frame4", kCardinalButtons, [](int i) {
             return forms::Rect{600 + 360 * (i % 10), i < 10 ? 240 : 600, 375, 375};
         });
-        c.insert(
-            c.end(),
-            {
-                {"lblCardinals",
-                 -1,
-                 Kind::kLabel,
-                 "Frame4",
-                 "Written form:",
-                 {240, 1080, 975, 255}},
-                {"txtboxCardinals",
-                 -1,
-                 Kind::kTextBox,
-                 "Frame4",
-                 "",
-                 {1200, 1080, 1470, 255},
-                 forms::kReadOnly,
-                 {},
-                 0,
-                 "Written form of the number"},
-                {"Label9", -1, Kind::kWrapLabel, "Frame4", "Other numbers:", {240, 1560, 735, 375}},
-                {"listboxCardinals",
-                 -1,
-                 Kind::kList,
-                 "Frame4",
-                 "",
-                 {1200, 1350, 1695, 840},
-                 forms::kPlain,
-                 {},
-                 0,
-                 "Other numbers"},
-                {"cmdCardinalsNext", -1, Kind::kButton, "Frame4", "&Next", {3000, 1590, 735, 375}},
-                {"cmdCardinalsPrevious",
-                 -1,
-                 Kind::kButton,
-                 "Frame4",
-                 "&Previous",
-                 {3840, 1590, 855, 375}},
-                {"Frame6", -1, Kind::kFrame, "", "Fractions", {120, 3000, 4815, 1005}},
-            });
+        // clang-format off
+        c.insert(c.end(), {
+            {.name = "lblCardinals", .kind = Kind::kLabel, .parent = "Frame4", .caption = "Written form:", .rect = {240, 1080, 975, 255}},
+            {.name = "txtboxCardinals", .kind = Kind::kTextBox, .parent = "Frame4", .rect = {1200, 1080, 1470, 255}, .style = forms::kReadOnly, .accessible = "Written form of the number"},
+            {.name = "Label9", .kind = Kind::kWrapLabel, .parent = "Frame4", .caption = "Other numbers:", .rect = {240, 1560, 735, 375}},
+            {.name = "listboxCardinals", .kind = Kind::kList, .parent = "Frame4", .rect = {1200, 1350, 1695, 840}, .accessible = "Other numbers"},
+            {.name = "cmdCardinalsNext", .kind = Kind::kButton, .parent = "Frame4", .caption = "&Next", .rect = {3000, 1590, 735, 375}},
+            {.name = "cmdCardinalsPrevious", .kind = Kind::kButton, .parent = "Frame4", .caption = "&Previous", .rect = {3840, 1590, 855, 375}},
+            {.name = "Frame6", .kind = Kind::kFrame, .caption = "Fractions", .rect = {120, 3000, 4815, 1005}},
+        });
+        // clang-format on
         AddButtons(c, "cmdFractions", "Frame6", kFractions, [](int i) {
             return forms::Rect{120 + 720 * i, 285, 495, 375};
         });
-        c.insert(
-            c.end(),
-            {
-                {"cmdFractionsInfo",
-                 -1,
-                 Kind::kButton,
-                 "Frame6",
-                 "&More Info",
-                 {3360, 285, 1095, 375}},
-                {"lblFractions", -1, Kind::kLabel, "Frame6", "Written form:", {240, 720, 975, 255}},
-                {"txtboxFractions",
-                 -1,
-                 Kind::kTextBox,
-                 "Frame6",
-                 "",
-                 {1200, 720, 1470, 225},
-                 forms::kReadOnly,
-                 {},
-                 0,
-                 "Written form of the fraction"},
-            });
+        // clang-format off
+        c.insert(c.end(), {
+            {.name = "cmdFractionsInfo", .kind = Kind::kButton, .parent = "Frame6", .caption = "&More Info", .rect = {3360, 285, 1095, 375}},
+            {.name = "lblFractions", .kind = Kind::kLabel, .parent = "Frame6", .caption = "Written form:", .rect = {240, 720, 975, 255}},
+            {.name = "txtboxFractions", .kind = Kind::kTextBox, .parent = "Frame6", .rect = {1200, 720, 1470, 225}, .style = forms::kReadOnly, .accessible = "Written form of the fraction"},
+        });
+        // clang-format on
         return c;
     }();
     return controls;
@@ -108,7 +72,7 @@ const std::vector<Control>& NumbersControls() {
 const std::vector<Control>& OrdinalsControls() {
     static const std::vector<Control> controls = [] {
         std::vector<Control> c{
-            {"imgOrdinalNumbers", -1, Kind::kPicture, "", "", {1440, 240, 1215, 375}},
+            {.name = "imgOrdinalNumbers", .kind = Kind::kPicture, .rect = {1440, 240, 1215, 375}},
         };
         // Row by row, the left column's label and button, then the right's, so
         // the keyboard reads the page as the eye does.
@@ -116,22 +80,22 @@ const std::vector<Control>& OrdinalsControls() {
             for (const int i : {row, row + 10}) {
                 const int top = 960 + 240 * (i % 10);
                 const bool left = i < 10;
-                c.push_back({"Label5",
-                             i,
-                             Kind::kLabel,
-                             "",
-                             Text(kOrdinalsEnglish[i]),
-                             {left ? 360 : 2520, top, left ? 705 : 975, 255}});
-                c.push_back({"Command1",
-                             i,
-                             Kind::kButton,
-                             "",
-                             Text(kOrdinals[i].Caption),
-                             {left ? 1080 : 3600, top, 975, 255}});
+                c.push_back({.name = "Label5",
+                             .index = i,
+                             .kind = Kind::kLabel,
+                             .caption = Text(kOrdinalsEnglish[i]),
+                             .rect = {left ? 360 : 2520, top, left ? 705 : 975, 255}});
+                c.push_back({.name = "Command1",
+                             .index = i,
+                             .kind = Kind::kButton,
+                             .caption = Text(kOrdinals[i].Caption),
+                             .rect = {left ? 1080 : 3600, top, 975, 255}});
             }
         }
-        c.push_back(
-            {"lblOrdinals", -1, Kind::kWrapLabel, "", Text(kOrdinalsNote), {360, 3480, 4215, 495}});
+        c.push_back({.name = "lblOrdinals",
+                     .kind = Kind::kWrapLabel,
+                     .caption = Text(kOrdinalsNote),
+                     .rect = {360, 3480, 4215, 495}});
         return c;
     }();
     return controls;
@@ -140,8 +104,10 @@ const std::vector<Control>& OrdinalsControls() {
 const std::vector<Control>& MathControls() {
     static const std::vector<Control> controls = [] {
         std::vector<Control> c{
-            {"imgBasicMath", -1, Kind::kPicture, "", "", {1440, 240, 1215, 375}},
-            {"frmOperators", -1, Kind::kFrame, "", "Operators", {240, 720, 4575, 735}},
+            // clang-format off
+            {.name = "imgBasicMath", .kind = Kind::kPicture, .rect = {1440, 240, 1215, 375}},
+            {.name = "frmOperators", .kind = Kind::kFrame, .caption = "Operators", .rect = {240, 720, 4575, 735}},
+            // clang-format on
         };
         AddButtons(c, "cmdOperators", "frmOperators", kOperators, [](int i) {
             return forms::Rect{120 + 360 * i, 240, 255, 315};
@@ -150,52 +116,25 @@ const std::vector<Control>& MathControls() {
         std::find_if(c.begin(), c.end(), [](const Control& row) {
             return row.name == "cmdOperators" && row.caption == "-";
         })->point_size = 9.75;
-        c.insert(c.end(),
-                 {
-                     {"lblWrittenForm",
-                      -1,
-                      Kind::kLabel,
-                      "frmOperators",
-                      "Written form:",
-                      {2040, 360, 975, 255}},
-                     {"txtboxOperators",
-                      -1,
-                      Kind::kTextBox,
-                      "frmOperators",
-                      "",
-                      {3000, 360, 1215, 195},
-                      forms::kReadOnly,
-                      {},
-                      0,
-                      "Written form of the operator"},
-                     {"frmSeparators", -1, Kind::kFrame, "", "Separators", {240, 1560, 4575, 975}},
-                     {"Label7",
-                      -1,
-                      Kind::kWrapLabel,
-                      "frmSeparators",
-                      Text(kSeparatorsNote),
-                      {135, 225, 4335, 690}},
-                     {"Expressions", -1, Kind::kFrame, "", "Expressions", {240, 2640, 4575, 1095}},
-                 });
+        // clang-format off
+        c.insert(c.end(), {
+            {.name = "lblWrittenForm", .kind = Kind::kLabel, .parent = "frmOperators", .caption = "Written form:", .rect = {2040, 360, 975, 255}},
+            {.name = "txtboxOperators", .kind = Kind::kTextBox, .parent = "frmOperators", .rect = {3000, 360, 1215, 195}, .style = forms::kReadOnly, .accessible = "Written form of the operator"},
+            {.name = "frmSeparators", .kind = Kind::kFrame, .caption = "Separators", .rect = {240, 1560, 4575, 975}},
+            {.name = "Label7", .kind = Kind::kWrapLabel, .parent = "frmSeparators", .caption = Text(kSeparatorsNote), .rect = {135, 225, 4335, 690}},
+            {.name = "Expressions", .kind = Kind::kFrame, .caption = "Expressions", .rect = {240, 2640, 4575, 1095}},
+        });
+        // clang-format on
         const forms::Rect expression_rects[] = {
             {120, 240, 975, 375}, {1560, 240, 1215, 375}, {3240, 240, 1215, 375}};
         AddButtons(c, "cmdExpressions", "Expressions", kExpressions,
                    [&](int i) { return expression_rects[i]; });
-        c.insert(
-            c.end(),
-            {
-                {"Label8", -1, Kind::kLabel, "Expressions", "Written form:", {120, 720, 975, 255}},
-                {"txtboxExpressions",
-                 -1,
-                 Kind::kTextBox,
-                 "Expressions",
-                 "",
-                 {1200, 720, 3255, 195},
-                 forms::kReadOnly,
-                 {},
-                 0,
-                 "Written form of the expression"},
-            });
+        // clang-format off
+        c.insert(c.end(), {
+            {.name = "Label8", .kind = Kind::kLabel, .parent = "Expressions", .caption = "Written form:", .rect = {120, 720, 975, 255}},
+            {.name = "txtboxExpressions", .kind = Kind::kTextBox, .parent = "Expressions", .rect = {1200, 720, 3255, 195}, .style = forms::kReadOnly, .accessible = "Written form of the expression"},
+        });
+        // clang-format on
         return c;
     }();
     return controls;
