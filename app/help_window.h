@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell.h"
+#include "app_services.h"
 
 class QTextBrowser;
 class QToolButton;

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app_services.h"
 #include "help_window.h"
 #include "main_window.h"
 #include "pictures.h"
 #include "pulse_clip_player.h"
-#include "qt_platform.h"
 #include "start_screen.h"
 
 namespace {
@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     talmo::HelpOnRequest help;
     talmo::ImmediateEnd end;
     talmo::Platform platform{
-        player, clock, random, messages, help, end, QLocale().decimalPoint().toStdString()};
+        talmo::ClipStore::Embedded(),          player, clock, random, messages, help, end,
+        QLocale().decimalPoint().toStdString()};
 
     talmo::StartScreen start(help, end,
                              [&platform] { return std::make_unique<talmo::MainWindow>(platform); });

@@ -67,7 +67,7 @@ const std::vector<Control>& Controls() {
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform)
-    : platform_(platform), speech_(ClipStore::Embedded(), platform.player), form_(this) {
+    : platform_(platform), speech_(platform.clips, platform.player), form_(this) {
     setObjectName("frmCounting");
     setWindowTitle(kTitle);
     form_.Add(Controls());
@@ -78,12 +78,12 @@ MainWindow::MainWindow(Platform& platform)
     }
     const auto frames = form_.Array<QWidget>("CountFrame", kPages);
     // Each page belongs to its frame; the window keeps only those it talks to.
-    new EnterListenPage(form_, frames[0], speech_, platform.messages, platform.decimal_separator);
+    new EnterListenPage(form_, frames[0], *this, platform.messages, platform.decimal_separator);
     dictation_ = new DictationPage(form_, frames[1], platform.clock, platform.random,
                                    platform.messages, *this, platform.decimal_separator);
-    numbers_ = new NumbersPage(form_, frames[2], speech_);
-    new OrdinalsPage(form_, frames[3], speech_);
-    new MathPage(form_, frames[4], speech_);
+    numbers_ = new NumbersPage(form_, frames[2], *this);
+    new OrdinalsPage(form_, frames[3], *this);
+    new MathPage(form_, frames[4], *this);
 
     form_.Layout(form_.FitScale());
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
@@ -135,6 +135,10 @@ void MainWindow::Load() {
 
 void MainWindow::PlayNumber(std::string_view Index, std::string_view Category) {
     speech_.PlayNumber(Index, Category);
+}
+
+void MainWindow::SpeakNumber(int number) {
+    speech_.SpeakNumber(number);
 }
 
 void MainWindow::ReadNumber(std::int32_t number_in) {

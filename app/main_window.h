@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "app_services.h"
 #include "form.h"
-#include "platform.h"
-#include "shell.h"
+#include "speaker.h"
 #include "speech_engine.h"
 
 namespace talmo {
@@ -17,21 +17,9 @@ namespace talmo {
 class DictationPage;
 class NumbersPage;
 
-// What the windows need from outside: the sound, the quiz's clock and
-// random source, message boxes, help, and the way the program ends.
-struct Platform {
-    ClipPlayer& player;
-    QuizClock& clock;
-    RandomSource& random;
-    MessageBox& messages;
-    HelpRequester& help;
-    ProgramEnd& end;
-    std::string decimal_separator;
-};
-
 // The main window, "frmCounting": five pages on a tab strip, Help and Exit.
 // It owns the pages and the state they share.
-class MainWindow final : public QWidget, private NumberReader {
+class MainWindow final : public QWidget, public Speaker {
   public:
     static constexpr int kPages = 5;
     static constexpr std::int16_t kCardinalEntries = 25;
@@ -39,8 +27,10 @@ class MainWindow final : public QWidget, private NumberReader {
     explicit MainWindow(Platform& platform);
     ~MainWindow() override;
 
-    // The operations the pages share.
-    void PlayNumber(std::string_view Index, std::string_view Category);
+    // The operations the pages share. Every page speaks through these three,
+    // which only forward to the speech engine.
+    void PlayNumber(std::string_view Index, std::string_view Category) override;
+    void SpeakNumber(int number) override;
     void ReadNumber(std::int32_t number_in) override;
     void Tabstrip1_Click();
     void cmdCardinalsNext_Click();

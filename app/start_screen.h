@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "app_services.h"
 #include "form.h"
-#include "shell.h"
 
 namespace talmo {
 

@@ -69,7 +69,7 @@ void SetVisible(QWidget* widget, bool visible) {
 }  // namespace
 
 DictationPage::DictationPage(forms::Form& form, QWidget* page, QuizClock& clock,
-                             RandomSource& random, MessageBox& messages, NumberReader& reader,
+                             RandomSource& random, MessageBox& messages, Speaker& reader,
                              std::string decimal_separator)
     : QObject(page),
       form_(form),

@@ -7,7 +7,8 @@
 
 #include "dictation_quiz.h"
 #include "form.h"
-#include "platform.h"
+#include "practice_services.h"
+#include "speaker.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +22,7 @@ namespace talmo {
 class DictationPage final : public QObject, private QuizView {
   public:
     DictationPage(forms::Form& form, QWidget* page, QuizClock& clock, RandomSource& random,
-                  MessageBox& messages, NumberReader& reader, std::string decimal_separator);
+                  MessageBox& messages, Speaker& reader, std::string decimal_separator);
 
     DictationQuiz& Quiz() { return quiz_; }
 

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
+#include "practice_services.h"
+#include "speaker.h"
 
 namespace talmo {
 
@@ -47,7 +48,7 @@ class DictationQuiz {
         "Please enter a number that corresponds to what you hear.";
 
     DictationQuiz(QuizView& view, QuizClock& clock, RandomSource& random, MessageBox& messages,
-                  NumberReader& reader, std::string decimal_separator)
+                  Speaker& reader, std::string decimal_separator)
         : view_(view),
           clock_(clock),
           random_(random),
@@ -73,7 +74,7 @@ class DictationQuiz {
     QuizClock& clock_;
     RandomSource& random_;
     MessageBox& messages_;
-    NumberReader& reader_;
+    Speaker& reader_;
     std::string decimal_separator_;
 
     std::int32_t rannum_ = 0;

@@ -31,10 +31,10 @@ const std::vector<Control>& Controls() {
 
 }  // namespace
 
-EnterListenPage::EnterListenPage(forms::Form& form, QWidget* page, const SpeechEngine& speech,
+EnterListenPage::EnterListenPage(forms::Form& form, QWidget* page, Speaker& speaker,
                                  MessageBox& messages, std::string decimal_separator)
     : QObject(page),
-      speech_(speech),
+      speaker_(speaker),
       messages_(messages),
       decimal_separator_(std::move(decimal_separator)) {
     form.Add(Controls(), page);
@@ -52,7 +52,7 @@ void EnterListenPage::Play_Click() {
         messages_.Show(kInvalidEntry, MessageBox::Icon::kNone);
         return;
     }
-    speech_.SpeakNumber(*number);
+    speaker_.SpeakNumber(*number);
 }
 
 }  // namespace talmo

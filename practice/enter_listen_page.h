@@ -5,8 +5,8 @@
 #include <string>
 
 #include "form.h"
-#include "platform.h"
-#include "speech_engine.h"
+#include "practice_services.h"
+#include "speaker.h"
 
 class QLineEdit;
 
@@ -20,14 +20,14 @@ class EnterListenPage final : public QObject {
         "Invalid entry. Please enter a whole number between 0 and 99999.";
 
     // Adds the page's controls to the window's form, inside page.
-    EnterListenPage(forms::Form& form, QWidget* page, const SpeechEngine& speech,
-                    MessageBox& messages, std::string decimal_separator);
+    EnterListenPage(forms::Form& form, QWidget* page, Speaker& speaker, MessageBox& messages,
+                    std::string decimal_separator);
 
     // "Hear it": speaks the entry, or says it is not a number from 0 to 99999.
     void Play_Click();
 
   private:
-    const SpeechEngine& speech_;
+    Speaker& speaker_;
     MessageBox& messages_;
     std::string decimal_separator_;
     QLineEdit* input_;

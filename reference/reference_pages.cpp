@@ -147,8 +147,8 @@ void Show(QLineEdit* box, std::string_view written_form) {
     box->repaint();
 }
 
-void Play(const SpeechEngine& speech, const ReferenceRow& row) {
-    speech.PlayNumber(row.Clip, row.Category);
+void Play(Speaker& speaker, const ReferenceRow& row) {
+    speaker.PlayNumber(row.Clip, row.Category);
 }
 
 template <std::size_t N>
@@ -175,8 +175,8 @@ void RequireForms(forms::Form& form, QLineEdit* box, const std::array<ReferenceR
 
 }  // namespace
 
-NumbersPage::NumbersPage(forms::Form& form, QWidget* page, const SpeechEngine& speech)
-    : QObject(page), speech_(speech) {
+NumbersPage::NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker)
+    : QObject(page), speaker_(speaker) {
     form.Add(NumbersControls(), page);
     cardinal_box_ = form.Get<QLineEdit>("txtboxCardinals");
     fraction_box_ = form.Get<QLineEdit>("txtboxFractions");
@@ -209,7 +209,7 @@ void NumbersPage::FillCardinalList(std::int16_t count) {
 void NumbersPage::cmdCardinals_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kCardinalButtons, Index)) {
         Show(cardinal_box_, row->WrittenForm);
-        Play(speech_, *row);
+        Play(speaker_, *row);
     }
 }
 
@@ -220,7 +220,7 @@ void NumbersPage::listboxCardinals_Click() {
     for (const ReferenceRow& row : kCardinalList) {
         if (Text(row.Caption) == text) {
             Show(cardinal_box_, row.WrittenForm);
-            Play(speech_, row);
+            Play(speaker_, row);
             return;
         }
     }
@@ -244,12 +244,12 @@ void NumbersPage::cmdCardinalsPrevious_Click(std::int16_t count) {
 void NumbersPage::cmdFractions_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kFractions, Index)) {
         Show(fraction_box_, row->WrittenForm);
-        Play(speech_, *row);
+        Play(speaker_, *row);
     }
 }
 
-OrdinalsPage::OrdinalsPage(forms::Form& form, QWidget* page, const SpeechEngine& speech)
-    : QObject(page), speech_(speech) {
+OrdinalsPage::OrdinalsPage(forms::Form& form, QWidget* page, Speaker& speaker)
+    : QObject(page), speaker_(speaker) {
     form.Add(OrdinalsControls(), page);
     ConnectArray(form, "Command1", kOrdinals.size(), this,
                  [this](std::int16_t i) { Command1_Click(i); });
@@ -257,12 +257,12 @@ OrdinalsPage::OrdinalsPage(forms::Form& form, QWidget* page, const SpeechEngine&
 
 void OrdinalsPage::Command1_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kOrdinals, Index)) {
-        Play(speech_, *row);
+        Play(speaker_, *row);
     }
 }
 
-MathPage::MathPage(forms::Form& form, QWidget* page, const SpeechEngine& speech)
-    : QObject(page), speech_(speech) {
+MathPage::MathPage(forms::Form& form, QWidget* page, Speaker& speaker)
+    : QObject(page), speaker_(speaker) {
     form.Add(MathControls(), page);
     operator_box_ = form.Get<QLineEdit>("txtboxOperators");
     expression_box_ = form.Get<QLineEdit>("txtboxExpressions");
@@ -277,14 +277,14 @@ MathPage::MathPage(forms::Form& form, QWidget* page, const SpeechEngine& speech)
 void MathPage::cmdOperators_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kOperators, Index)) {
         Show(operator_box_, row->WrittenForm);
-        Play(speech_, *row);
+        Play(speaker_, *row);
     }
 }
 
 void MathPage::cmdExpressions_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kExpressions, Index)) {
         Show(expression_box_, row->WrittenForm);
-        Play(speech_, *row);
+        Play(speaker_, *row);
     }
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "form.h"
-#include "speech_engine.h"
+#include "speaker.h"
 
 class QLineEdit;
 class QListWidget;
@@ -15,7 +15,7 @@ namespace talmo {
 // Page 3, "Numbers": the cardinal numbers, with their list, and the fractions.
 class NumbersPage final : public QObject {
   public:
-    NumbersPage(forms::Form& form, QWidget* page, const SpeechEngine& speech);
+    NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker);
 
     // Fills the list with its first count entries, none of them chosen.
     void FillCardinalList(std::int16_t count);
@@ -31,7 +31,7 @@ class NumbersPage final : public QObject {
   private:
     int SelectedRow() const;
 
-    const SpeechEngine& speech_;
+    Speaker& speaker_;
     QLineEdit* cardinal_box_;
     QLineEdit* fraction_box_;
     QListWidget* list_;
@@ -40,22 +40,22 @@ class NumbersPage final : public QObject {
 // Page 4, "Ordinals": the first to the twentieth, to hear.
 class OrdinalsPage final : public QObject {
   public:
-    OrdinalsPage(forms::Form& form, QWidget* page, const SpeechEngine& speech);
+    OrdinalsPage(forms::Form& form, QWidget* page, Speaker& speaker);
     void Command1_Click(std::int16_t Index);
 
   private:
-    const SpeechEngine& speech_;
+    Speaker& speaker_;
 };
 
 // Page 5, "Math": operator words, the separators note and three sentences.
 class MathPage final : public QObject {
   public:
-    MathPage(forms::Form& form, QWidget* page, const SpeechEngine& speech);
+    MathPage(forms::Form& form, QWidget* page, Speaker& speaker);
     void cmdOperators_Click(std::int16_t Index);
     void cmdExpressions_Click(std::int16_t Index);
 
   private:
-    const SpeechEngine& speech_;
+    Speaker& speaker_;
     QLineEdit* operator_box_;
     QLineEdit* expression_box_;
 };

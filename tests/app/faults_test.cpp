@@ -13,10 +13,10 @@
 #include "counting_clip_player.h"
 #include "dictation_page.h"
 #include "enter_listen_page.h"
-#include "fakes.h"
 #include "main_window.h"
 #include "private_sound_server.h"
 #include "pulse_clip_player.h"
+#include "window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;
@@ -42,8 +42,8 @@ class FaultsTest : public QObject {
         PulseClipPlayer pulse;
         CountingClipPlayer counted{pulse};
         FakePlatform fake;
-        Platform platform{counted,   fake.clock, fake.random, fake.messages,
-                          fake.help, fake.end,   "."};
+        Platform platform{ClipStore::Embedded(), counted,   fake.clock, fake.random,
+                          fake.messages,         fake.help, fake.end,   "."};
         MainWindow window{platform};
     };
 

@@ -10,11 +10,11 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "fakes.h"
 #include "form.h"
 #include "main_window.h"
 #include "reference_tables.h"
 #include "start_screen.h"
+#include "window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

@@ -11,10 +11,10 @@
 
 #include "dictation_page.h"
 #include "enter_listen_page.h"
-#include "fakes.h"
 #include "main_window.h"
 #include "number_speaker.h"
 #include "reference_pages.h"
+#include "window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

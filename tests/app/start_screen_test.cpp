@@ -2,9 +2,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "fakes.h"
 #include "main_window.h"
 #include "start_screen.h"
+#include "window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

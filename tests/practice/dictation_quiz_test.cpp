@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fakes.h"
 #include "practice_range.h"
 
 namespace talmo {
@@ -117,35 +117,6 @@ struct FakeView final : QuizView {
     }
 };
 
-struct FakeClock final : QuizClock {
-    int second = 7;
-    int SecondOfMinute() override { return second; }
-};
-
-struct FakeRandom final : RandomSource {
-    std::deque<float> values;
-    float Next() override {
-        const float v = values.empty() ? 0.375f : values.front();
-        if (!values.empty()) {
-            values.pop_front();
-        }
-        return v;
-    }
-};
-
-struct FakeMessages final : MessageBox {
-    std::vector<std::string> shown;
-    void Show(const std::string& text, Icon icon) override {
-        EXPECT_EQ(icon, Icon::kInformation);
-        shown.push_back(text);
-    }
-};
-
-struct FakeReader final : NumberReader {
-    std::vector<std::int32_t> spoken;
-    void ReadNumber(std::int32_t n) override { spoken.push_back(n); }
-};
-
 class DictationQuizTest : public ::testing::Test {
   protected:
     void SetUp() override { quiz.RestartQuiz(); }
@@ -158,10 +129,10 @@ class DictationQuizTest : public ::testing::Test {
     }
 
     FakeView view;
-    FakeClock clock;
-    FakeRandom random;
-    FakeMessages messages;
-    FakeReader reader;
+    testing::FixedClock clock;
+    testing::ScriptedRandom random;
+    testing::RecordedMessages messages;
+    testing::RecordingSpeaker reader;
     DictationQuiz quiz{view, clock, random, messages, reader, "."};
 };
 
@@ -208,7 +179,8 @@ TEST_F(DictationQuizTest, RightAnswerScoresAndSecondCheckChangesNothing) {
 TEST_F(DictationQuizTest, EmptyAnswerIsCountedAndTheNumberStaysPending) {
     PlayAndAnswer("");
     EXPECT_EQ(messages.shown,
-              std::vector<std::string>{"Please enter a number that corresponds to what you hear."});
+              (decltype(messages.shown){{"Please enter a number that corresponds to what you hear.",
+                                         MessageBox::Icon::kInformation}}));
     EXPECT_EQ(view.Score(), "0 of 1, run 0");
     EXPECT_TRUE(quiz.bCheckAnswer());
     EXPECT_EQ(view.focus, "play");

@@ -2,7 +2,17 @@
 
 #include <QString>
 
+#include <string>
+
+#include "clip_player.h"
+#include "clip_store.h"
+#include "practice_services.h"
+
 namespace talmo {
+
+// What the windows need of the platform: the clips and the player for the
+// sound, the practice pages' services, help, and the way the program ends.
+// The program provides the real ones and tests provide fakes.
 
 // Asks for a topic of the help file by its context number. The request
 // returns at once and changes nothing else in the program.
@@ -23,6 +33,24 @@ class ProgramEnd {
 class ImmediateEnd final : public ProgramEnd {
   public:
     [[noreturn]] void EndProgram() override;
+};
+
+// The message box of the practice pages: modal to the application, one OK
+// button, the program's title.
+class QtMessageBox final : public MessageBox {
+  public:
+    void Show(const std::string& text, Icon icon) override;
+};
+
+struct Platform {
+    const ClipStore& clips;
+    ClipPlayer& player;
+    QuizClock& clock;
+    RandomSource& random;
+    MessageBox& messages;
+    HelpRequester& help;
+    ProgramEnd& end;
+    std::string decimal_separator;
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

@@ -5,8 +5,9 @@
 
 namespace talmo {
 
-// What the practice pages need of the platform; the window provides the real
-// ones and tests provide fakes.
+// What the practice pages need of the platform besides the sound: the
+// quiz's clock and random source, and message boxes. The program provides
+// the real ones and tests provide fakes.
 class QuizClock {
   public:
     virtual ~QuizClock() = default;
@@ -25,13 +26,6 @@ class MessageBox {
     enum class Icon { kNone, kInformation };
     // Modal, with one OK button and the program's title; returns when dismissed.
     virtual void Show(const std::string& text, Icon icon) = 0;
-};
-
-class NumberReader {
-  public:
-    virtual ~NumberReader() = default;
-    // Speaks 0 to 99999 and returns once it has been heard.
-    virtual void ReadNumber(std::int32_t number_in) = 0;
 };
 
 // The local time's clock.

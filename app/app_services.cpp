@@ -1,12 +1,10 @@
-#include "qt_platform.h"
+#include "app_services.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
-
-#include "shell.h"
 
 namespace talmo {
 

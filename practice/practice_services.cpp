@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "practice_services.h"
 
 #include <ctime>
 

@@ -8,21 +8,21 @@
 #include <utility>
 #include <vector>
 
+#include "app_services.h"
 #include "clip_store.h"
-#include "main_window.h"
-#include "platform.h"
-#include "recording_clip_player.h"
-#include "shell.h"
+#include "fakes.h"
 
 namespace talmo::testing {
 
-// Records every clip handed to it by name, and runs a hook as each plays
-// (the moment a learner's input during playback would arrive).
+// Records every clip handed to it by name (unless told not to, for runs
+// too long to keep them), and runs a hook as each plays (the moment a
+// learner's input during playback would arrive).
 class NamingPlayer final : public ClipPlayer {
   public:
     bool PlaySync(ClipBytes image) override {
+        ++count;
         for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
-            if (entry.Bytes.data() == image.data()) {
+            if (keep_names && entry.Bytes.data() == image.data()) {
                 played.push_back(
                     QString::fromUtf8(entry.Index.data(), qsizetype(entry.Index.size())));
             }
@@ -33,22 +33,9 @@ class NamingPlayer final : public ClipPlayer {
         return true;
     }
     QStringList played;
+    long count = 0;
+    bool keep_names = true;
     std::function<void()> while_playing;
-};
-
-struct FixedClock final : QuizClock {
-    int second = 7;
-    int SecondOfMinute() override { return second; }
-};
-
-struct FixedRandom final : RandomSource {
-    float value = 0.375f;
-    float Next() override { return value; }
-};
-
-struct RecordedMessages final : MessageBox {
-    std::vector<std::pair<std::string, Icon>> shown;
-    void Show(const std::string& text, Icon icon) override { shown.emplace_back(text, icon); }
 };
 
 struct RecordedHelp final : HelpRequester {
@@ -67,11 +54,11 @@ struct RecordedEnd final : ProgramEnd {
 struct FakePlatform {
     NamingPlayer player;
     FixedClock clock;
-    FixedRandom random;
+    ScriptedRandom random;
     RecordedMessages messages;
     RecordedHelp help;
     RecordedEnd end;
-    Platform platform{player, clock, random, messages, help, end, "."};
+    Platform platform{ClipStore::Embedded(), player, clock, random, messages, help, end, "."};
 };
 
 }  // namespace talmo::testing
