@@ -12,7 +12,7 @@ BUILD="$TOP/build"
 # the Debian package; clang's libFuzzer for the fuzz runs; for the end-to-end
 # tests an X server, the accessibility bus and its Python bindings, and
 # xdotool to click and type).
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libsndfile1-dev libpulse-dev libgtest-dev libgmock-dev
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpulse-dev libgtest-dev libgmock-dev
     qt6-base-dev fonts-dejavu-core)
 TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation
     desktop-file-utils appstream lintian dpkg-dev file

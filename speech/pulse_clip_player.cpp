@@ -33,7 +33,7 @@ constexpr auto kTrailingSilence = 200ms;
 constexpr auto kPollLead = 20ms;
 constexpr auto kPollInterval = 250us;
 
-const pa_sample_spec kClipSpec{PA_SAMPLE_S16LE, kClipSampleRate, 1};
+const pa_sample_spec kSampleFormat{PA_SAMPLE_S16LE, kClipSampleRate, 1};
 
 std::uint32_t BytesFor(std::chrono::milliseconds span) {
     return static_cast<std::uint32_t>(kClipSampleRate * 2 * span.count() / 1000);
@@ -141,7 +141,7 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
         }
     }
 
-    stream_ = pa_stream_new(context_, "Talmo clip", &kClipSpec, nullptr);
+    stream_ = pa_stream_new(context_, "Talmo clip", &kSampleFormat, nullptr);
     if (stream_ == nullptr) {
         return false;
     }

@@ -1,10 +1,8 @@
 #include "wave_image.h"
 
-#include <sndfile.h>
-
 #include <algorithm>
+#include <bit>
 #include <cstring>
-#include <iterator>
 
 namespace talmo {
 namespace {
@@ -39,59 +37,6 @@ void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         out[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xff);
     }
-}
-
-// libsndfile's virtual I/O over a read-only image in two parts: a header
-// and the sample data, which stays where it is.
-struct MemoryReader {
-    std::span<const std::uint8_t> head;
-    std::span<const std::uint8_t> tail;
-    sf_count_t position = 0;
-
-    sf_count_t Size() const { return static_cast<sf_count_t>(head.size() + tail.size()); }
-};
-
-sf_count_t VioLength(void* user) {
-    return static_cast<MemoryReader*>(user)->Size();
-}
-
-sf_count_t VioSeek(sf_count_t offset, int whence, void* user) {
-    auto* r = static_cast<MemoryReader*>(user);
-    sf_count_t target = offset;
-    if (whence == SEEK_CUR) {
-        target = r->position + offset;
-    } else if (whence == SEEK_END) {
-        target = r->Size() + offset;
-    }
-    r->position = std::clamp<sf_count_t>(target, 0, r->Size());
-    return r->position;
-}
-
-sf_count_t VioRead(void* ptr, sf_count_t count, void* user) {
-    auto* r = static_cast<MemoryReader*>(user);
-    auto* out = static_cast<std::uint8_t*>(ptr);
-    sf_count_t done = 0;
-    for (const auto part_start : {sf_count_t{0}, static_cast<sf_count_t>(r->head.size())}) {
-        const auto part = part_start == 0 ? r->head : r->tail;
-        const sf_count_t end = part_start + static_cast<sf_count_t>(part.size());
-        if (r->position < part_start || r->position >= end || done == count) {
-            continue;
-        }
-        const sf_count_t n = std::min(count - done, end - r->position);
-        std::memcpy(out + done, part.data() + (r->position - part_start),
-                    static_cast<std::size_t>(n));
-        r->position += n;
-        done += n;
-    }
-    return done;
-}
-
-sf_count_t VioWrite(const void*, sf_count_t, void*) {
-    return 0;
-}
-
-sf_count_t VioTell(void* user) {
-    return static_cast<MemoryReader*>(user)->position;
 }
 
 }  // namespace
@@ -144,10 +89,8 @@ std::map<std::string, std::string> ReadInfoTexts(std::span<const std::uint8_t> i
 }
 
 std::optional<std::vector<std::int16_t>> DecodeClip(std::span<const std::uint8_t> image) {
-    // The image's own chunks are checked here, and libsndfile is handed only a
-    // plain header of its own making and the sample data: a crafted chunk can
-    // then neither send its parser astray (one made it loop) nor pass off a
-    // truncated image as a shorter one.
+    // The codec is this file's own: a clip is the one plain WAVE layout, and
+    // every field it has is checked here before a sample is read.
     const auto chunks = ReadRiffChunks(image);
     if (!chunks) {
         return std::nullopt;
@@ -159,37 +102,20 @@ std::optional<std::vector<std::int16_t>> DecodeClip(std::span<const std::uint8_t
     };
     const auto format = chunk("fmt ");
     const auto data = chunk("data");
-    static constexpr std::uint8_t kClipFormat[16] = {1,    0,    1, 0, 0x40, 0x1f, 0,  0,
-                                                     0x80, 0x3e, 0, 0, 2,    0,    16, 0};
-    if (!format || format->Body.size() < 16 ||
-        !std::equal(std::begin(kClipFormat), std::end(kClipFormat), format->Body.begin()) ||
+    if (!format || format->Body.size() < kClipFormatBlock.size() ||
+        !std::equal(kClipFormatBlock.begin(), kClipFormatBlock.end(), format->Body.begin()) ||
         !data || data->Body.empty() || data->Body.size() % 2 != 0) {
         return std::nullopt;
     }
-    const auto declared_frames = static_cast<sf_count_t>(data->Body.size() / 2);
-    const std::vector<std::uint8_t> header = [&] {
-        auto plain = EncodeClip({}, {});
-        PutU32(plain, 4, static_cast<std::uint32_t>(plain.size() - 8 + data->Body.size()));
-        PutU32(plain, 40, static_cast<std::uint32_t>(data->Body.size()));
-        return plain;
-    }();
-
-    MemoryReader reader{header, data->Body};
-    SF_VIRTUAL_IO io{VioLength, VioSeek, VioRead, VioWrite, VioTell};
-    SF_INFO info{};
-    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &reader);
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<std::vector<std::int16_t>> samples;
-    if (info.samplerate == kClipSampleRate && info.channels == 1 &&
-        info.format == (SF_FORMAT_WAV | SF_FORMAT_PCM_16) && info.frames == declared_frames) {
-        std::vector<std::int16_t> decoded(static_cast<std::size_t>(info.frames));
-        if (sf_readf_short(file, decoded.data(), info.frames) == info.frames) {
-            samples = std::move(decoded);
+    std::vector<std::int16_t> samples(data->Body.size() / 2);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(samples.data(), data->Body.data(), data->Body.size());
+    } else {
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            samples[i] =
+                static_cast<std::int16_t>(data->Body[2 * i] | (data->Body[2 * i + 1] << 8));
         }
     }
-    sf_close(file);
     return samples;
 }
 
@@ -201,13 +127,8 @@ std::vector<std::uint8_t> EncodeClip(std::span<const std::int16_t> samples,
     AppendU32(out, 0);  // filled in at the end
     AppendTag(out, "WAVE");
     AppendTag(out, "fmt ");
-    AppendU32(out, 16);
-    AppendU16(out, 1);  // PCM
-    AppendU16(out, 1);  // mono
-    AppendU32(out, kClipSampleRate);
-    AppendU32(out, kClipSampleRate * 2);
-    AppendU16(out, 2);
-    AppendU16(out, 16);
+    AppendU32(out, static_cast<std::uint32_t>(kClipFormatBlock.size()));
+    out.insert(out.end(), kClipFormatBlock.begin(), kClipFormatBlock.end());
     AppendTag(out, "data");
     AppendU32(out, static_cast<std::uint32_t>(2 * samples.size()));
     for (const std::int16_t s : samples) {

@@ -262,8 +262,7 @@ TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
         EXPECT_EQ((*chunks)[1].Body.size() % 2, 0u);
         EXPECT_EQ((*chunks)[2].Id, "LIST");
         const std::vector<std::uint8_t> fmt((*chunks)[0].Body.begin(), (*chunks)[0].Body.end());
-        EXPECT_EQ(fmt, (std::vector<std::uint8_t>{1, 0, 1, 0, 0x40, 0x1f, 0, 0, 0x80, 0x3e, 0, 0, 2,
-                                                  0, 16, 0}))
+        EXPECT_EQ(fmt, std::vector<std::uint8_t>(kClipFormatBlock.begin(), kClipFormatBlock.end()))
             << Name(entry);
         const std::uint32_t riff = b[4] | (b[5] << 8) | (b[6] << 16) | (std::uint32_t(b[7]) << 24);
         EXPECT_EQ(riff + 8, b.size()) << Name(entry);

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Damage{"Empty", [](auto& im) { im.clear(); }},
                       Damage{"HeaderOnly", [](auto& im) { im.resize(44); }},
                       // Cut inside the samples, with the RIFF length mended so only the data
-                      // chunk is short: libsndfile alone would play the shorter clip.
+                      // chunk is short: it must not play as a shorter clip.
                       Damage{"TruncatedSamples",
                              [](auto& im) {
                                  im.resize(44 + 200);
