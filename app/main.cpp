@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talmo: the tutor. It keeps no command line, no settings and no state.
 #include <QApplication>
 #include <QLocale>

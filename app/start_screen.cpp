@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "start_screen.h"
 
 #include <QCloseEvent>

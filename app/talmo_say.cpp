@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talmo-say: speaks a number, lists its clips or writes it as a WAVE file.
 #include <iostream>
 #include <string>

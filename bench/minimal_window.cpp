@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for the tutor's start-up: the least a Qt Widgets program can
 // do that looks alike, a window with a label and a Continue button that opens
 // a second window. Built with the same compiler, flags and Qt as talmo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How numbers sound through each sound set-up a desktop may have: the
 // player's time against the length of what it plays, and the gaps between
 // clips, found where its samples land in a recording of the sink.

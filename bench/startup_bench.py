@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Start-up and resource figures of talmo, side by side with a minimal Qt
 Widgets window (bench/minimal_window.cpp) built the same way.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Everything a desktop expects of an installed application, and the Debian
 # package made from it. The one version number is the project's.
 set(TALMO_APP_ID "example.kalvesta.Talmo")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The controls a window is made of, and how a row of a table becomes one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "enter_listen_page.h"
 
 #include <QLineEdit>

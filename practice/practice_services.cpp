@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "practice_services.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reference_pages.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by scripts/run and scripts/test: install what is missing, then build.
 # Sourced, not run.
 set -euo pipefail
@@ -16,7 +17,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpulse-dev libgtest-dev libgm
     qt6-base-dev fonts-dejavu-core)
 TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation
     desktop-file-utils appstream lintian dpkg-dev file
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     xvfb xdotool dbus at-spi2-core python3-pyatspi)
 
 fail() {
@@ -52,16 +53,20 @@ install_missing() {
     done
 }
 
-# Configures once and builds; the build's chatter goes to build/build.log and
-# is shown only when something fails.
+# Configures and builds through a preset of CMakePresets.json; under CI
+# (CI=true) through its ci variant, with warnings as errors. The build's
+# chatter goes to build.log in the preset's folder and is shown only when
+# something fails.
 build() {
-    local werror=OFF
-    [ "${CI:-}" = "true" ] && werror=ON
-    mkdir -p "$BUILD"
-    if ! { cmake -S "$TOP" -B "$BUILD" -G Ninja -DTALMO_WERROR="$werror" &&
-        cmake --build "$BUILD" --parallel "$(nproc)"; } >"$BUILD/build.log" 2>&1; then
-        grep -E -A5 'error|Error|FAILED' "$BUILD/build.log" | head -n 60 >&2 || tail -n 40 "$BUILD/build.log" >&2
-        fail "the build failed; see build/build.log"
+    local preset=$1 dir=$2
+    if [ "${CI:-}" = "true" ]; then
+        case $preset in default) preset=ci ;; *) preset=ci-$preset ;; esac
     fi
-    echo "Built in build/."
+    mkdir -p "$dir"
+    if ! (cd "$TOP" && cmake --preset "$preset" &&
+        cmake --build --preset "$preset" --parallel "$(nproc)") >"$dir/build.log" 2>&1; then
+        grep -E -A5 'error|Error|FAILED' "$dir/build.log" | head -n 60 >&2 || tail -n 40 "$dir/build.log" >&2
+        fail "the build failed; see ${dir#"$TOP"/}/build.log"
+    fi
+    echo "Built in ${dir#"$TOP"/}/."
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number_speaker.h"
 
 #include "clip_lookup.h"

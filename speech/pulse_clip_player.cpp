@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pulse_clip_player.h"
 
 #include <pulse/context.h>

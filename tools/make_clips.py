@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Make Talmo's Swedish voice clips with MBROLA from the committed pronunciation table.
 
 tools/voice/pronunciation.tsv says how each clip of resources/clips/catalogue.tsv is

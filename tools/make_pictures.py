@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Make Talmo's pictures: page banners, start-screen logos and the window icon.
 
 The script writes the SVG sources to resources/pictures/src/ and renders them to

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Render every window and page of Talmo to docs/*.png, for the README.
 
 Runs the built program on a private X server (Xvfb) with the accessibility

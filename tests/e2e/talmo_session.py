@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A private desktop for the installed Talmo: Xvfb, a D-Bus session with the
 accessibility bus, a sound server with an 8 kHz mono null sink whose monitor is
 recorded (PulseAudio, or PipeWire with its pulse service), and the program

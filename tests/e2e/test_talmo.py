@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """End-to-end tests of the installed Talmo, driven from outside as a learner
 would: mouse clicks and typing on a real X server, controls read through the
 accessibility bus, and what the program plays recorded from a private sound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A form keeps the rows it was given and refuses names it does not have.
 #include <QLabel>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a clip's WAVE image: decoded, or refused, never read past.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Clip lookup by arbitrary names: a category and a clip name split at the
 // first NUL byte.
 #include <cstddef>

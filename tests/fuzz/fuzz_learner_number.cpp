@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a learner's entry, with any of several decimal separators.
 #include <cmath>
 #include <cstddef>

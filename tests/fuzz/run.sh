@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets with clang and runs each for a bounded time; any
 # crash fails the run. usage: tests/fuzz/run.sh [SECONDS_EACH]
 set -euo pipefail
@@ -7,10 +8,8 @@ seconds=${1:-60}
 build="$top/build-fuzz"
 mkdir -p "$build"
 log="$build/build.log"
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTALMO_FUZZ=ON -DTALMO_BUILD_TESTS=OFF -DTALMO_BUILD_BENCH=OFF >"$log" 2>&1 ||
-    { tail -20 "$log"; exit 1; }
-cmake --build "$build" --target fuzz_learner_number fuzz_clip_image fuzz_clip_lookup >>"$log" 2>&1 ||
+(cd "$top" && cmake --preset fuzz) >"$log" 2>&1 || { tail -20 "$log"; exit 1; }
+(cd "$top" && cmake --build --preset fuzz) >>"$log" 2>&1 ||
     { grep -A5 -E 'error|FAILED' "$log" | head -40; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary folder and builds the Debian package,
 # then checks the layout, the desktop and AppStream files, the package's
 # metadata and lintian's verdict, and runs the packaged talmo-say.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The recordings themselves: format, loudness, onsets and endings, silence and
 // pace, over the whole embedded catalogue.
 #include <gtest/gtest.h>

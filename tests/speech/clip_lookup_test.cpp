@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clip_lookup.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clip_store.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "number_speaker.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real player against a real sound server of the test's own: what is
 // played must reach the sink sample for sample, clip after clip.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "speech_engine.h"
 
 #include <gtest/gtest.h>

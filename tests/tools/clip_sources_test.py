@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The clips' readable sources (tools/voice/pronunciation.tsv and the .pho files mbrola
 renders) teach what a learner should hear: stress, word accent, retroflexes, and pitch
 that joins smoothly inside a number."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The clips of every number, as the number speaker chooses them, and the pitch steps
 at their joins.  A copy of the speaker's rules: `talmo-say --clips N` is the
 reference, and check_against() compares the two on a sample."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Phonemes, durations and pitch for a clip, from its line in pronunciation.tsv.
 
 One model for every clip, so that clips joined into a number sound like one
