@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tutor with the real player: no sound server, a server that dies in the
 // middle of a number and comes back, and a megabyte of pasted text.
 #include <QClipboard>
@@ -53,6 +54,7 @@ class FaultsTest : public QObject {
     static QLineEdit* Box(MainWindow& w, const char* name) { return w.Form().Get<QLineEdit>(name); }
 
   private slots:
+    void cleanup() { QCOMPARE(LeftoverWindows(), QStringList()); }
     void noServerEverythingWorksSilently() {
         qputenv("PULSE_SERVER", "unix:/nonexistent/talmo/native");
         RealSound s;

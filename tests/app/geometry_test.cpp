@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text fits its control, in the fonts a Linux desktop is likely to use.
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -113,6 +114,7 @@ class GeometryTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup() { QCOMPARE(LeftoverWindows(), QStringList()); }
     void everyTextFits_data() {
         QTest::addColumn<QString>("family");
         QTest::newRow("DejaVu Sans") << "DejaVu Sans";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -7,8 +8,10 @@
 #include <QToolButton>
 
 #include "help_window.h"
+#include "window_fakes.h"
 
 using namespace talmo;
+using talmo::testing::LeftoverWindows;
 
 namespace {
 
@@ -32,6 +35,7 @@ class HelpWindowTest : public QObject {
     QTemporaryDir empty_;
 
   private slots:
+    void cleanup() { QCOMPARE(LeftoverWindows(), QStringList()); }
     void initTestCase() {
         QFile file(dir_.filePath("CountHelp.html"));
         QVERIFY(file.open(QIODevice::WriteOnly));

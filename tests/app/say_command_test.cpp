@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "say_command.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long use: ten thousand quiz rounds and ten thousand reference presses in
 // one window, after which its memory has stopped growing (and, in the
 // sanitizer build, nothing leaks).
@@ -41,6 +42,7 @@ class SoakTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void cleanup() { QCOMPARE(LeftoverWindows(), QStringList()); }
     void tenThousandRoundsOfEach() {
         FakePlatform fake;
         fake.player.keep_names = false;  // ten thousand rounds of names would count as growth

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -32,6 +33,7 @@ class StartScreenTest : public QObject {
     void cleanup() {
         start_.reset();
         fake_.reset();
+        QCOMPARE(LeftoverWindows(), QStringList());
     }
 
     void showsTheWelcome() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dictation_quiz.h"
 
 #include <gtest/gtest.h>

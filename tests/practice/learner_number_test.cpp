@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "learner_number.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "private_sound_server.h"
 
 #include <fcntl.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a sound server of a test's own until it is told to stop:
 #
 #   sound-server.sh SERVER RATE CHANNELS DIR

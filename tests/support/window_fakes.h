@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 
 #include <functional>
 #include <string>
@@ -60,5 +63,14 @@ struct FakePlatform {
     RecordedEnd end;
     Platform platform{ClipStore::Embedded(), player, clock, random, messages, help, end, "."};
 };
+
+// Every window a test made is gone by its end: for a widget test's cleanup().
+inline QStringList LeftoverWindows() {
+    QStringList left;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        left << QString("%1 (%2)").arg(w->objectName(), w->metaObject()->className());
+    }
+    return left;
+}
 
 }  // namespace talmo::testing

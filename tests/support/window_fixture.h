@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The main window on a faked platform, shown, with the helpers the window's
+// and the pages' tests drive it by.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "clip_ref.h"
+#include "main_window.h"
+#include "window_fakes.h"
+
+namespace talmo::testing {
+
+inline QStringList Names(const std::vector<ClipRef>& clips) {
+    QStringList names;
+    for (const ClipRef& c : clips) {
+        names << QString::fromStdString(c.Index).toUpper();
+    }
+    return names;
+}
+
+class WindowFixture {
+  protected:
+    // For the test class's init() and cleanup().
+    void Open() {
+        fake_ = std::make_unique<FakePlatform>();
+        window_ = std::make_unique<MainWindow>(fake_->platform);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void Close() {
+        window_.reset();
+        fake_.reset();
+        QCOMPARE(LeftoverWindows(), QStringList());
+    }
+
+    template <typename T = QWidget>
+    T* Get(const char* name, int index = -1) {
+        return window_->Form().Get<T>(name, index);
+    }
+    QString Text(const char* name) { return Get<QLineEdit>(name)->text(); }
+    QString Score() {
+        return Text("txtboxTotalCorrect") + " of " + Text("txtboxTotalPlayed") + ", run " +
+               Text("txtboxConsecutive");
+    }
+    bool Shown(const char* name, int index = -1) { return Get(name, index)->isVisible(); }
+    // The one page shown; -2 when more than one is.
+    int ShownPage() {
+        int shown = -1;
+        for (int i = 0; i < MainWindow::kPages; ++i) {
+            if (Shown("CountFrame", i)) {
+                shown = shown == -1 ? i : -2;
+            }
+        }
+        return shown;
+    }
+    void Click(const char* name, int index = -1) {
+        QTest::mouseClick(Get<QPushButton>(name, index), Qt::LeftButton);
+    }
+    void PressTab(int tab) {
+        QTabBar* bar = window_->TabBar();
+        QTest::mousePress(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    }
+    void TypeAnswer(const QString& text) {
+        QLineEdit* answer = Get<QLineEdit>("DictationAnswer");
+        answer->setFocus();
+        answer->setText(text);
+        QTest::keyClick(answer, Qt::Key_Return);
+    }
+
+    std::unique_ptr<FakePlatform> fake_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace talmo::testing
