@@ -1,0 +1,42 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""No folder includes from a folder above it, and the speech layer has no Qt.
+
+speech and forms are at the bottom, practice and reference on them, app on
+top. Prints each include that breaks the order and exits 1 if any does.
+"""
+import pathlib
+import re
+import sys
+
+TOP = pathlib.Path(__file__).resolve().parents[2]
+BELOW = {
+    "speech": {"speech"},
+    "forms": {"forms"},
+    "practice": {"practice", "speech", "forms"},
+    "reference": {"reference", "speech", "forms"},
+    "app": {"app", "practice", "reference", "speech", "forms"},
+}
+
+
+def main():
+    home = {}
+    for layer in BELOW:
+        for header in (TOP / layer).glob("*.h"):
+            home[header.name] = layer
+    faults = []
+    for layer, allowed in BELOW.items():
+        for source in sorted((TOP / layer).glob("*.[ch]*")):
+            for n, line in enumerate(source.read_text().splitlines(), 1):
+                local = re.match(r'\s*#\s*include\s+"([^"]+)"', line)
+                if local and home.get(local.group(1), layer) not in allowed:
+                    faults.append(f"{source.relative_to(TOP)}:{n}: {layer} includes "
+                                  f"{local.group(1)} from {home[local.group(1)]}")
+                if layer == "speech" and re.match(r"\s*#\s*include\s+<Q", line):
+                    faults.append(f"{source.relative_to(TOP)}:{n}: Qt in the speech layer")
+    print("\n".join(faults) or "every include is from the same layer or one below")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
