@@ -100,7 +100,7 @@ DictationPage::DictationPage(forms::Form& form, QWidget* page, QuizClock& clock,
     form.RequireText(form.Get<QLineEdit>("txtboxCorrectAnswer"), "99999");
     form.RequireText(answer_, "99999");
     for (const PracticeRange& range : PracticeRangeTable) {
-        form.RequireText(slider_value_, Text(std::string(range.Text)));
+        form.RequireText(slider_value_, Text(std::string(range.text)));
     }
 
     connect(play_, &QPushButton::clicked, this, [this] { quiz_.PlayRandom_Click(); });
@@ -120,7 +120,7 @@ void DictationPage::sliderPracticeRange_Change() {
     if (range == nullptr) {
         return;
     }
-    const QString text = Text(std::string(range->Text));
+    const QString text = Text(std::string(range->text));
     slider_->setToolTip(text);
     slider_value_->setText(text);
 }

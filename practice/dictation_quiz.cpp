@@ -40,7 +40,7 @@ void DictationQuiz::PlayRandom_Click() {
     if (range == nullptr) {
         range = PracticeRangeAt(kRestartRangePosition);
     }
-    rannum_ = DrawDictationNumber(second, random_.Next(), range->Modulus);
+    rannum_ = DrawDictationNumber(second, random_.Next(), range->modulus);
     reader_.ReadNumber(rannum_);
     // Clicks and keys given while the number was spoken run here, and may
     // run any operation of this quiz, or switch the page.

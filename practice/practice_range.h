@@ -8,10 +8,10 @@ namespace talmo {
 
 // One position of the dictation quiz's range slider.
 struct PracticeRange {
-    int Position;
-    std::string_view Text;  // shown beside the slider and in its tip
-    int Largest;            // the largest number drawn
-    int Modulus;            // Largest + 1, what the draw takes its remainder by
+    int position;
+    std::string_view text;  // shown beside the slider and in its tip
+    int largest;  // the largest number drawn
+    int modulus;  // largest + 1, what the draw takes its remainder by
 };
 
 inline constexpr std::array<PracticeRange, 5> PracticeRangeTable{{

@@ -28,7 +28,7 @@ void AddButtons(std::vector<Control>& controls, std::string_view name, std::stri
                             .index = int(i),
                             .kind = Kind::kButton,
                             .parent = std::string(parent),
-                            .caption = Text(rows[i].Caption),
+                            .caption = Text(rows[i].caption),
                             .rect = rect_of(int(i))});
     }
 }
@@ -89,7 +89,7 @@ const std::vector<Control>& OrdinalsControls() {
                 c.push_back({.name = "Command1",
                              .index = i,
                              .kind = Kind::kButton,
-                             .caption = Text(kOrdinals[i].Caption),
+                             .caption = Text(kOrdinals[i].caption),
                              .rect = {left ? 1080 : 3600, top, 975, 255}});
             }
         }
@@ -149,7 +149,7 @@ void Show(QLineEdit* box, std::string_view written_form) {
 }
 
 void Play(Speaker& speaker, const ReferenceRow& row) {
-    speaker.PlayNumber(row.Clip, row.Category);
+    speaker.PlayNumber(row.clip, row.category);
 }
 
 template <std::size_t N>
@@ -170,7 +170,7 @@ void ConnectArray(const forms::Form& form, std::string_view name, std::size_t co
 template <std::size_t N>
 void RequireForms(forms::Form& form, QLineEdit* box, const std::array<ReferenceRow, N>& rows) {
     for (const ReferenceRow& row : rows) {
-        form.RequireText(box, Text(row.WrittenForm));
+        form.RequireText(box, Text(row.written_form));
     }
 }
 
@@ -188,7 +188,7 @@ NumbersPage::NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker)
     RequireForms(form, cardinal_box_, kCardinalList);
     RequireForms(form, fraction_box_, kFractions);
     for (const ReferenceRow& row : kCardinalList) {
-        form.RequireText(list_, Text(row.Caption));
+        form.RequireText(list_, Text(row.caption));
     }
     ConnectArray(form, "cmdCardinals", kCardinalButtons.size(), this,
                  [this](std::int16_t i) { cmdCardinals_Click(i); });
@@ -199,7 +199,7 @@ NumbersPage::NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker)
 
 void NumbersPage::FillCardinalList(std::int16_t count) {
     for (std::int16_t i = 0; i < count && std::size_t(i) < kCardinalList.size(); ++i) {
-        list_->addItem(Text(kCardinalList[std::size_t(i)].Caption));
+        list_->addItem(Text(kCardinalList[std::size_t(i)].caption));
     }
     if (list_->count() > 0) {
         list_->item(0)->setSelected(false);
@@ -209,7 +209,7 @@ void NumbersPage::FillCardinalList(std::int16_t count) {
 
 void NumbersPage::cmdCardinals_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kCardinalButtons, Index)) {
-        Show(cardinal_box_, row->WrittenForm);
+        Show(cardinal_box_, row->written_form);
         Play(speaker_, *row);
     }
 }
@@ -219,8 +219,8 @@ void NumbersPage::listboxCardinals_Click() {
     const QString text = selected < 0 ? QString() : list_->item(selected)->text();
     // Found by its text, not its place in the list.
     for (const ReferenceRow& row : kCardinalList) {
-        if (Text(row.Caption) == text) {
-            Show(cardinal_box_, row.WrittenForm);
+        if (Text(row.caption) == text) {
+            Show(cardinal_box_, row.written_form);
             Play(speaker_, row);
             return;
         }
@@ -244,7 +244,7 @@ void NumbersPage::cmdCardinalsPrevious_Click(std::int16_t count) {
 
 void NumbersPage::cmdFractions_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kFractions, Index)) {
-        Show(fraction_box_, row->WrittenForm);
+        Show(fraction_box_, row->written_form);
         Play(speaker_, *row);
     }
 }
@@ -277,14 +277,14 @@ MathPage::MathPage(forms::Form& form, QWidget* page, Speaker& speaker)
 
 void MathPage::cmdOperators_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kOperators, Index)) {
-        Show(operator_box_, row->WrittenForm);
+        Show(operator_box_, row->written_form);
         Play(speaker_, *row);
     }
 }
 
 void MathPage::cmdExpressions_Click(std::int16_t Index) {
     if (const ReferenceRow* row = Row(kExpressions, Index)) {
-        Show(expression_box_, row->WrittenForm);
+        Show(expression_box_, row->written_form);
         Play(speaker_, *row);
     }
 }

@@ -9,10 +9,10 @@ namespace talmo {
 // One entry of a reference page: what its control shows, the Swedish written
 // form it writes into the page's box, and the one clip it plays.
 struct ReferenceRow {
-    std::string_view Caption;
-    std::string_view WrittenForm;  // empty where the page shows no written form
-    std::string_view Category;
-    std::string_view Clip;
+    std::string_view caption;
+    std::string_view written_form;  // empty where the page shows no written form
+    std::string_view category;
+    std::string_view clip;
 };
 
 // The cardinal buttons 0 to 19.

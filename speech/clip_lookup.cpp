@@ -7,7 +7,7 @@ namespace talmo {
 namespace {
 
 struct Row {
-    double Number;
+    double number;
     const char* Category;
     const char* Index;
 };
@@ -39,7 +39,7 @@ constexpr std::array<Row, 8> kTens{{
 template <std::size_t N>
 std::optional<ClipRef> Find(const std::array<Row, N>& rows, double number) {
     for (const Row& row : rows) {
-        if (row.Number == number) {
+        if (row.number == number) {
             return ClipRef{row.Category, row.Index};
         }
     }

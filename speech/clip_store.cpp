@@ -52,7 +52,7 @@ ClipBytes ClipStore::LoadClip(const ClipRef& ref) const {
         CompareKeys(it->Category, it->Index, ref.Category, ref.Index) != 0) {
         return {};
     }
-    return it->Bytes;
+    return it->bytes;
 }
 
 }  // namespace talmo

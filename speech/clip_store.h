@@ -17,7 +17,7 @@ using ClipBytes = std::span<const std::uint8_t>;
 struct ClipEntry {
     std::string_view Category;
     std::string_view Index;
-    ClipBytes Bytes;
+    ClipBytes bytes;
 };
 
 // The read-only catalogue of recordings. It only hands out views of bytes

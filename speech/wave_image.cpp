@@ -70,8 +70,8 @@ std::map<std::string, std::string> ReadInfoTexts(std::span<const std::uint8_t> i
         return texts;
     }
     for (const RiffChunk& chunk : *chunks) {
-        const auto body = chunk.Body;
-        if (chunk.Id != "LIST" || body.size() < 4 || Tag(body, 0) != "INFO") {
+        const auto body = chunk.body;
+        if (chunk.id != "LIST" || body.size() < 4 || Tag(body, 0) != "INFO") {
             continue;
         }
         std::size_t at = 4;
@@ -98,23 +98,23 @@ std::optional<std::vector<std::int16_t>> DecodeClip(std::span<const std::uint8_t
     }
     const auto chunk = [&](std::string_view id) {
         const auto it = std::find_if(chunks->begin(), chunks->end(),
-                                     [&](const RiffChunk& c) { return c.Id == id; });
+                                     [&](const RiffChunk& c) { return c.id == id; });
         return it == chunks->end() ? std::optional<RiffChunk>() : *it;
     };
     const auto format = chunk("fmt ");
     const auto data = chunk("data");
-    if (!format || format->Body.size() < kClipFormatBlock.size() ||
-        !std::equal(kClipFormatBlock.begin(), kClipFormatBlock.end(), format->Body.begin()) ||
-        !data || data->Body.empty() || data->Body.size() % 2 != 0) {
+    if (!format || format->body.size() < kClipFormatBlock.size() ||
+        !std::equal(kClipFormatBlock.begin(), kClipFormatBlock.end(), format->body.begin()) ||
+        !data || data->body.empty() || data->body.size() % 2 != 0) {
         return std::nullopt;
     }
-    std::vector<std::int16_t> samples(data->Body.size() / 2);
+    std::vector<std::int16_t> samples(data->body.size() / 2);
     if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(samples.data(), data->Body.data(), data->Body.size());
+        std::memcpy(samples.data(), data->body.data(), data->body.size());
     } else {
         for (std::size_t i = 0; i < samples.size(); ++i) {
             samples[i] =
-                static_cast<std::int16_t>(data->Body[2 * i] | (data->Body[2 * i + 1] << 8));
+                static_cast<std::int16_t>(data->body[2 * i] | (data->body[2 * i + 1] << 8));
         }
     }
     return samples;

@@ -24,9 +24,9 @@ static_assert(kClipFormatBlock[4] + 256 * kClipFormatBlock[5] == kClipSampleRate
 
 // The top-level chunks of a RIFF WAVE image, as views into it.
 struct RiffChunk {
-    std::string_view Id;
-    std::span<const std::uint8_t> Body;
-    std::size_t Offset;  // of the chunk header within the image
+    std::string_view id;
+    std::span<const std::uint8_t> body;
+    std::size_t offset;  // of the chunk header within the image
 };
 
 // The chunks in order, or nothing when the image is not a RIFF WAVE image or

@@ -94,7 +94,7 @@ QStringList WrittenFormsClipped(const MainWindow& window) {
         const QFontMetrics fm(box->font());
         for (const ReferenceRow& row : rows) {
             const QString text =
-                QString::fromUtf8(row.WrittenForm.data(), qsizetype(row.WrittenForm.size()));
+                QString::fromUtf8(row.written_form.data(), qsizetype(row.written_form.size()));
             if (fm.horizontalAdvance(text) + 4 > box->width() || fm.height() > box->height()) {
                 clipped << QString(box_name) + " \"" + text + "\"";
             }

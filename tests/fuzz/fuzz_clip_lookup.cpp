@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Found only under a name the catalogue holds, in some letter case.
         bool named = false;
         for (const talmo::ClipEntry& entry : store.Entries()) {
-            named |= entry.Bytes.data() == found.data() &&
+            named |= entry.bytes.data() == found.data() &&
                      talmo::EqualsIgnoringCase(entry.Category, category) &&
                      talmo::EqualsIgnoringCase(entry.Index, index);
         }

@@ -29,7 +29,7 @@ class DrawDictationNumberCase : public ::testing::TestWithParam<Draw> {};
 
 TEST_P(DrawDictationNumberCase, DrawsTheNumber) {
     const Draw& d = GetParam();
-    EXPECT_EQ(DrawDictationNumber(d.second, d.random, PracticeRangeAt(d.position)->Modulus),
+    EXPECT_EQ(DrawDictationNumber(d.second, d.random, PracticeRangeAt(d.position)->modulus),
               d.number);
 }
 
@@ -44,9 +44,9 @@ TEST(DrawDictationNumber, StaysWithinTheRangeAndBelowTheSecondsBound) {
     for (int second = 0; second < 60; ++second) {
         for (const PracticeRange& range : PracticeRangeTable) {
             for (int i = 0; i < 50; ++i) {
-                const std::int32_t n = DrawDictationNumber(second, random.Next(), range.Modulus);
+                const std::int32_t n = DrawDictationNumber(second, random.Next(), range.modulus);
                 ASSERT_GE(n, 0);
-                ASSERT_LE(n, range.Largest);
+                ASSERT_LE(n, range.largest);
                 ASSERT_LE(n, second * 9999);
             }
         }
@@ -57,10 +57,10 @@ TEST(PracticeRangeTable, EachModulusIsItsLargestNumberPlusOne) {
     const std::vector<std::string> texts{"0 - 10", "0 - 100", "0 - 1000", "0 - 10000", "0 - 99999"};
     for (int p = 0; p < 5; ++p) {
         ASSERT_NE(PracticeRangeAt(p), nullptr);
-        EXPECT_EQ(PracticeRangeAt(p)->Text, texts[std::size_t(p)]);
-        EXPECT_EQ(PracticeRangeAt(p)->Modulus, PracticeRangeAt(p)->Largest + 1);
+        EXPECT_EQ(PracticeRangeAt(p)->text, texts[std::size_t(p)]);
+        EXPECT_EQ(PracticeRangeAt(p)->modulus, PracticeRangeAt(p)->largest + 1);
     }
-    EXPECT_EQ(PracticeRangeAt(4)->Largest, 99999);
+    EXPECT_EQ(PracticeRangeAt(4)->largest, 99999);
     EXPECT_EQ(PracticeRangeAt(-1), nullptr);
     EXPECT_EQ(PracticeRangeAt(5), nullptr);
 }

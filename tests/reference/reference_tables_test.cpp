@@ -15,8 +15,8 @@ namespace {
 
 std::string Said(const ReferenceRow& row) {
     const ClipBytes clip =
-        ClipStore::Embedded().LoadClip({std::string(row.Category), std::string(row.Clip)});
-    return clip.empty() ? "<no clip " + std::string(row.Clip) + ">" : ReadInfoTexts(clip)["INAM"];
+        ClipStore::Embedded().LoadClip({std::string(row.category), std::string(row.clip)});
+    return clip.empty() ? "<no clip " + std::string(row.clip) + ">" : ReadInfoTexts(clip)["INAM"];
 }
 
 // Each entry's clip exists and says exactly the written form the page shows
@@ -24,9 +24,9 @@ std::string Said(const ReferenceRow& row) {
 void ExpectClipsSayTheirText(std::span<const ReferenceRow> rows, bool by_caption) {
     std::set<std::string> captions;
     for (const ReferenceRow& row : rows) {
-        EXPECT_EQ(Said(row), std::string(by_caption ? row.Caption : row.WrittenForm))
-            << row.Caption;
-        EXPECT_TRUE(captions.insert(std::string(row.Caption)).second) << "twice: " << row.Caption;
+        EXPECT_EQ(Said(row), std::string(by_caption ? row.caption : row.written_form))
+            << row.caption;
+        EXPECT_TRUE(captions.insert(std::string(row.caption)).second) << "twice: " << row.caption;
     }
 }
 
@@ -41,14 +41,14 @@ TEST(ReferenceTables, EveryClipSaysWhatThePageShows) {
 
 TEST(ReferenceTables, ButtonCaptionsAreTheirIndexes) {
     for (std::size_t i = 0; i < kCardinalButtons.size(); ++i) {
-        EXPECT_EQ(kCardinalButtons[i].Caption, std::to_string(i));
-        EXPECT_EQ(kCardinalButtons[i].Category, i <= 12 ? "TIME" : "NUMBERS");
+        EXPECT_EQ(kCardinalButtons[i].caption, std::to_string(i));
+        EXPECT_EQ(kCardinalButtons[i].category, i <= 12 ? "TIME" : "NUMBERS");
     }
 }
 
 TEST(ReferenceTables, TheDecimalCommaIsReadKomma) {
-    EXPECT_EQ(kExpressions[1].Caption, "7 ÷ 2 = 3,5");
-    EXPECT_EQ(kExpressions[1].WrittenForm, "sju delat med två är lika med tre komma fem");
+    EXPECT_EQ(kExpressions[1].caption, "7 ÷ 2 = 3,5");
+    EXPECT_EQ(kExpressions[1].written_form, "sju delat med två är lika med tre komma fem");
 }
 
 }  // namespace

@@ -142,11 +142,11 @@ struct Measured {
 };
 
 Measured Measure(const ClipEntry& entry) {
-    const auto decoded = DecodeClip(entry.Bytes).value_or(std::vector<std::int16_t>{});
+    const auto decoded = DecodeClip(entry.bytes).value_or(std::vector<std::int16_t>{});
     const std::vector<double> s(decoded.begin(), decoded.end());
     Measured m;
     m.name = Name(entry);
-    m.text = ReadInfoTexts(entry.Bytes)["INAM"];
+    m.text = ReadInfoTexts(entry.bytes)["INAM"];
     m.length = s.size();
     const auto sound = [](double v) { return std::abs(v) >= kSilence; };
     m.lead = std::size_t(std::find_if(s.begin(), s.end(), sound) - s.begin());
@@ -250,19 +250,19 @@ INSTANTIATE_TEST_SUITE_P(ClipCatalogue, KWeightedLevel,
 
 TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
     for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
-        const ClipBytes b = entry.Bytes;
+        const ClipBytes b = entry.bytes;
         ASSERT_GE(b.size(), kClipHeaderSize) << Name(entry);
         const auto chunks = ReadRiffChunks(b);
         ASSERT_TRUE(chunks.has_value()) << Name(entry);
         // fmt at 12, data at 36, then the LIST of INFO, and nothing else.
         ASSERT_EQ(chunks->size(), 3u) << Name(entry);
-        EXPECT_EQ((*chunks)[0].Id, "fmt ");
-        EXPECT_EQ((*chunks)[0].Offset, 12u);
-        EXPECT_EQ((*chunks)[1].Id, "data");
-        EXPECT_EQ((*chunks)[1].Offset, 36u) << Name(entry);
-        EXPECT_EQ((*chunks)[1].Body.size() % 2, 0u);
-        EXPECT_EQ((*chunks)[2].Id, "LIST");
-        const std::vector<std::uint8_t> fmt((*chunks)[0].Body.begin(), (*chunks)[0].Body.end());
+        EXPECT_EQ((*chunks)[0].id, "fmt ");
+        EXPECT_EQ((*chunks)[0].offset, 12u);
+        EXPECT_EQ((*chunks)[1].id, "data");
+        EXPECT_EQ((*chunks)[1].offset, 36u) << Name(entry);
+        EXPECT_EQ((*chunks)[1].body.size() % 2, 0u);
+        EXPECT_EQ((*chunks)[2].id, "LIST");
+        const std::vector<std::uint8_t> fmt((*chunks)[0].body.begin(), (*chunks)[0].body.end());
         EXPECT_EQ(fmt, std::vector<std::uint8_t>(kClipFormatBlock.begin(), kClipFormatBlock.end()))
             << Name(entry);
         const std::uint32_t riff = b[4] | (b[5] << 8) | (b[6] << 16) | (std::uint32_t(b[7]) << 24);

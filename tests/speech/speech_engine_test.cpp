@@ -18,7 +18,7 @@ std::vector<std::string> PlayedNames(const RecordingClipPlayer& player, const Cl
     for (const auto& image : player.Images()) {
         std::string name = "?";
         for (const ClipEntry& entry : store.Entries()) {
-            if (std::equal(image.begin(), image.end(), entry.Bytes.begin(), entry.Bytes.end())) {
+            if (std::equal(image.begin(), image.end(), entry.bytes.begin(), entry.bytes.end())) {
                 name = std::string(entry.Category) + "/" + std::string(entry.Index);
             }
         }

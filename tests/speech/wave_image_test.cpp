@@ -121,9 +121,9 @@ TEST(EncodeClip, WritesTheClipFormatThatDecodesBack) {
     const auto chunks = ReadRiffChunks(image);
     ASSERT_TRUE(chunks.has_value());
     ASSERT_EQ(chunks->size(), 3u);
-    EXPECT_EQ((*chunks)[0].Id, "fmt ");
-    EXPECT_EQ((*chunks)[1].Id, "data");
-    EXPECT_EQ((*chunks)[2].Id, "LIST");
+    EXPECT_EQ((*chunks)[0].id, "fmt ");
+    EXPECT_EQ((*chunks)[1].id, "data");
+    EXPECT_EQ((*chunks)[2].id, "LIST");
     EXPECT_EQ(DecodeClip(image), samples);
     const auto texts = ReadInfoTexts(image);
     EXPECT_EQ(texts.at("INAM"), "tjugoett");

@@ -25,7 +25,7 @@ class NamingPlayer final : public ClipPlayer {
     bool PlaySync(ClipBytes image) override {
         ++count;
         for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
-            if (keep_names && entry.Bytes.data() == image.data()) {
+            if (keep_names && entry.bytes.data() == image.data()) {
                 played.push_back(
                     QString::fromUtf8(entry.Index.data(), qsizetype(entry.Index.size())));
             }
