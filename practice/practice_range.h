@@ -10,8 +10,8 @@ namespace talmo {
 struct PracticeRange {
     int position;
     std::string_view text;  // shown beside the slider and in its tip
-    int largest;  // the largest number drawn
-    int modulus;  // largest + 1, what the draw takes its remainder by
+    int largest;            // the largest number drawn
+    int modulus;            // largest + 1, what the draw takes its remainder by
 };
 
 inline constexpr std::array<PracticeRange, 5> PracticeRangeTable{{
