@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "learner_number.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <charconv>
 #include <cmath>
@@ -15,6 +16,30 @@ bool IsBlank(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// The power of ten of a nonzero number in the plain form, as 0.d times ten
+// to that power with d its first nonzero digit: the digits before the
+// point, or minus the zeros after it, plus the written exponent, which may
+// itself be too large for any integer type.
+long long DecimalExponent(std::string_view plain) {
+    const std::size_t e = std::min(plain.find('e'), plain.size());
+    const std::string_view mantissa = plain.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos) {
+        return std::numeric_limits<long long>::min();  // zero
+    }
+    long long power = first < point ? static_cast<long long>(point - first)
+                                    : -static_cast<long long>(first - point - 1);
+    constexpr long long kCap = 1'000'000'000'000LL;  // far beyond a double either way
+    long long written = 0;
+    for (std::size_t i = e + 1; i < plain.size(); ++i) {
+        if (IsDigit(plain[i])) {
+            written = std::min(kCap, written * 10 + (plain[i] - '0'));
+        }
+    }
+    return power + (e + 1 < plain.size() && plain[e + 1] == '-' ? -written : written);
 }
 
 }  // namespace
@@ -71,9 +96,7 @@ std::optional<double> ParseLearnerNumber(std::string_view text,
     const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (ec == std::errc::result_out_of_range) {
         // Too small reads as zero; too large as an infinity.
-        const auto exponent = plain.find('e');
-        const bool tiny = exponent != std::string::npos && plain[exponent + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        value = DecimalExponent(plain) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (ec != std::errc{} || end != plain.data() + plain.size()) {
         return std::nullopt;
     }

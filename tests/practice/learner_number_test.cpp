@@ -12,7 +12,7 @@ namespace talmo {
 namespace {
 
 struct Entry {
-    const char* text;
+    std::string text;
     const char* separator;
     std::optional<double> value;
 };
@@ -42,6 +42,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Entry{"2.5e-1", ".", 0.25}, Entry{"1e+2", ".", 100.0},
                       Entry{"1e20", ".", 1e20}, Entry{"1e400", ".", kInf},
                       Entry{"-1e400", ".", -kInf}, Entry{"1e-400", ".", 0.0},
+                      // Long digit strings are placed by all their digits, not by the
+                      // exponent's sign alone.
+                      Entry{"1" + std::string(400, '0') + "e-398", ".", 100.0},
+                      Entry{"1" + std::string(400, '0') + "e-398", ",", 100.0},
+                      Entry{"1" + std::string(400, '0') + "e-1", ".", kInf},
+                      Entry{"1" + std::string(400, '0') + "e-1", ",", kInf},
+                      Entry{"0." + std::string(400, '0') + "1", ".", 0.0},
+                      Entry{"0," + std::string(400, '0') + "1", ",", 0.0},
+                      Entry{"0." + std::string(400, '0') + "1e99999999999999999999", ".", kInf},
                       // The locale's separator, and only it.
                       Entry{"12,5", ",", 12.5}, Entry{"12.5", ",", std::nullopt},
                       Entry{"12,5", ".", std::nullopt},
