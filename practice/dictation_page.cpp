@@ -110,8 +110,13 @@ DictationPage::DictationPage(forms::Form& form, QWidget* page, QuizClock& clock,
     connect(form.Get<QPushButton>("cmdbuttonReset"), &QPushButton::clicked, this,
             [this] { quiz_.cmdbuttonReset_Click(); });
     connect(slider_, &QSlider::valueChanged, this, [this] { sliderPracticeRange_Change(); });
-    connect(slider_, &QSlider::sliderMoved, this,
-            [this] { QToolTip::showText(QCursor::pos(), slider_->toolTip(), slider_); });
+    // A drag moves the slider before its value follows, so the tip shows the
+    // range of the position it is dragged to, not the tooltip of the last one.
+    connect(slider_, &QSlider::sliderMoved, this, [this](int position) {
+        if (const PracticeRange* range = PracticeRangeAt(position)) {
+            QToolTip::showText(QCursor::pos(), Text(std::string(range->text)), slider_);
+        }
+    });
     answer_->installEventFilter(this);
 }
 

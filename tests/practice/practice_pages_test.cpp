@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
+#include <QToolTip>
 
 #include "dictation_page.h"
 #include "enter_listen_page.h"
@@ -72,6 +73,16 @@ class PracticePagesTest : public QObject, public WindowFixture {
         QTest::keyClick(input, Qt::Key_Enter);
         QVERIFY(fake_->player.played.isEmpty());
         QVERIFY(fake_->messages.shown.empty());
+    }
+
+    void sliderTipFollowsTheDrag() {
+        auto* slider = Get<QSlider>("sliderPracticeRange");
+        slider->setSliderDown(true);
+        slider->setSliderPosition(2);  // the drag: the value follows the position
+        QCOMPARE(QToolTip::text(), QString("0 - 1000"));
+        QCOMPARE(Get<QLabel>("lblSliderValue")->text(), QString("0 - 1000"));
+        slider->setSliderDown(false);
+        QToolTip::hideText();
     }
 
     void quizRightAndWrong() {
