@@ -17,9 +17,9 @@ void QtMessageBox::Show(const std::string& text, Icon icon) {
     box.exec();
 }
 
-void ImmediateEnd::EndProgram() {
+void ImmediateEnd::EndProgram(int status) {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 }  // namespace talmo

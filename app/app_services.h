@@ -23,17 +23,18 @@ class HelpRequester {
     virtual void ShowHelp(const QString& file, int context) = 0;
 };
 
-// Ends the whole program at once: no further handler runs, nothing is saved.
+// Ends the whole program at once, with the given exit status: no further
+// handler runs, nothing is saved.
 class ProgramEnd {
   public:
     virtual ~ProgramEnd() = default;
-    virtual void EndProgram() = 0;
+    virtual void EndProgram(int status) = 0;
 };
 
 // The real end: the process stops here, with every window.
 class ImmediateEnd final : public ProgramEnd {
   public:
-    [[noreturn]] void EndProgram() override;
+    [[noreturn]] void EndProgram(int status) override;
 };
 
 // The message box of the practice pages: modal to the application, one OK

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -90,7 +91,7 @@ MainWindow::MainWindow(Platform& platform)
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
 
     connect(form_.Get<QPushButton>("cmdExit"), &QPushButton::clicked, this,
-            [this] { platform_.end.EndProgram(); });
+            [this] { platform_.end.EndProgram(0); });
     connect(form_.Get<QPushButton>("cmdHelp"), &QPushButton::clicked, this,
             [this] { cmdHelp_Click(); });
     connect(form_.Get<QPushButton>("cmdInformation"), &QPushButton::clicked, this,
@@ -104,6 +105,7 @@ MainWindow::MainWindow(Platform& platform)
     connect(bar, &QTabBar::currentChanged, this, [this] { Tabstrip1_Click(); });
     // A press on the strip switches pages even on the tab already chosen.
     bar->installEventFilter(this);
+    form_.Get<forms::TabStrip>("TabStrip1")->installEventFilter(this);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { cmdHelp_Click(); });
 
@@ -118,7 +120,8 @@ QTabBar* MainWindow::TabBar() const {
 
 void MainWindow::Load() {
     for (const int i : kBannerLoadOrder) {
-        ShowPicture(form_.Get<QLabel>(kPageTable[i].banner_box), kPageTable[i].banner);
+        ShowPicture(form_.Get<QLabel>(kPageTable[i].banner_box), kPageTable[i].banner,
+                    platform_.end);
     }
     dictation_->Quiz().RestartQuiz();
     CardinalCount = kCardinalEntries;
@@ -172,11 +175,20 @@ void MainWindow::cmdHelp_Click() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    platform_.end.EndProgram();
+    platform_.end.EndProgram(0);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TabBar() && event->type() == QEvent::MouseButtonPress) {
+    if (event->type() != QEvent::MouseButtonPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // The strip lies behind everything else: a press on its tabs, or on the
+    // part of its body nothing covers, is a page switch. A press the tabs
+    // pass on to the body has been counted already.
+    auto* strip = form_.Get<forms::TabStrip>("TabStrip1");
+    if (watched == TabBar() ||
+        (watched == strip &&
+         strip->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr)) {
         Tabstrip1_Click();
     }
     return QWidget::eventFilter(watched, event);

@@ -7,12 +7,19 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include <cstdio>
+
 namespace talmo {
 
-void ShowPicture(QLabel* box, const QString& name) {
+void ShowPicture(QLabel* box, const QString& name, ProgramEnd& end) {
     const QString base = ":/pictures/" + name;
     // Read as images: they keep their own pixel size, whatever the screen.
     const QImage plain(base + ".png");
+    if (plain.isNull()) {
+        std::fprintf(stderr, "talmo: the picture %s cannot be loaded\n", qPrintable(name));
+        end.EndProgram(1);
+        return;
+    }
     // Its own size, or smaller to fit the box; in device pixels.
     QSize logical = plain.size();
     if (logical.width() > box->width() || logical.height() > box->height()) {

@@ -71,7 +71,7 @@ StartScreen::StartScreen(HelpRequester& help, ProgramEnd& end,
     connect(form_.Get<QPushButton>("cmdAboutKlvs"), &QPushButton::clicked, this,
             [this] { help_.ShowHelp(kStartScreenHelpFile, kAboutContext); });
     connect(form_.Get<QPushButton>("Command2"), &QPushButton::clicked, this,
-            [this] { end_.EndProgram(); });
+            [this] { end_.EndProgram(0); });
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { help_.ShowHelp(kStartScreenHelpFile, kAboutContext); });
     Load();
@@ -86,8 +86,8 @@ void StartScreen::Load() {
     welcome->setPalette(palette);
     welcome->setText(kWelcome);
     form_.Get<QLabel>("Label4")->setText(kUseNotice);
-    ShowPicture(form_.Get<QLabel>("Image1"), "Talmo");
-    ShowPicture(form_.Get<QLabel>("Image2"), "KLVS");
+    ShowPicture(form_.Get<QLabel>("Image1"), "Talmo", end_);
+    ShowPicture(form_.Get<QLabel>("Image2"), "KLVS", end_);
 }
 
 void StartScreen::Command1_Click() {
@@ -100,7 +100,7 @@ void StartScreen::Command1_Click() {
 
 void StartScreen::closeEvent(QCloseEvent* event) {
     event->accept();
-    end_.EndProgram();
+    end_.EndProgram(0);
 }
 
 }  // namespace talmo

@@ -100,6 +100,24 @@ class MainWindowTest : public QObject, public WindowFixture {
         QCOMPARE(Get<QSlider>("sliderPracticeRange")->value(), 1);
     }
 
+    void pressOnTheStripsBareBodyResetsTheQuiz() {
+        PressTab(1);
+        auto* slider = Get<QSlider>("sliderPracticeRange");
+        QWidget* strip = Get("TabStrip1");
+        // Beside Help, at its height, nothing covers the strip.
+        const QWidget* help = Get("cmdHelp");
+        const QPoint beside(help->x() - 10, help->y() + help->height() / 2);
+        QCOMPARE(window_->childAt(beside), strip);
+        slider->setValue(3);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, strip->mapFrom(window_.get(), beside));
+        QCOMPARE(slider->value(), 1);
+        // A press on the page frame is not one on the strip.
+        slider->setValue(3);
+        QTest::mouseClick(Get("CountFrame", 1), Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(slider->value(), 3);
+        QCOMPARE(ShownPage(), 1);
+    }
+
     void exitAndCloseEndTheProgram() {
         Click("cmdExit");
         QCOMPARE(fake_->end.ended, 1);

@@ -3,7 +3,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "main_window.h"
+#include "pictures.h"
 #include "start_screen.h"
 #include "window_fakes.h"
 
@@ -83,9 +88,33 @@ class StartScreenTest : public QObject {
         QCOMPARE(windows_made_, 0);
     }
 
+    void aMissingPictureEndsTheProgramWithAReport() {
+        QLabel box;
+        box.resize(90, 60);
+        RecordedEnd end;
+        std::fflush(stderr);
+        std::FILE* capture = std::tmpfile();
+        const int saved = dup(2);
+        dup2(fileno(capture), 2);
+        ShowPicture(&box, "NoSuchPicture", end);
+        std::fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+        std::rewind(capture);
+        char line[200] = {};
+        const bool read = std::fgets(line, sizeof line, capture) != nullptr;
+        std::fclose(capture);
+        QVERIFY(read);
+        QCOMPARE(QString(line), QString("talmo: the picture NoSuchPicture cannot be loaded\n"));
+        QCOMPARE(end.ended, 1);
+        QCOMPARE(end.status, 1);
+        QVERIFY(box.pixmap().isNull());
+    }
+
     void exitAndCloseEndTheProgram() {
         QTest::mouseClick(Button("Command2"), Qt::LeftButton);
         QCOMPARE(fake_->end.ended, 1);
+        QCOMPARE(fake_->end.status, 0);
         start_->close();
         QCOMPARE(fake_->end.ended, 2);
         QCOMPARE(windows_made_, 0);
