@@ -3,8 +3,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -20,6 +22,7 @@
 namespace talmo {
 namespace {
 
+constexpr const char* kVersion = TALMO_VERSION;
 constexpr const char* kUsage =
     "usage: talmo-say N | talmo-say --clips N | talmo-say --wav FILE N  (0 <= N <= 99999)";
 
@@ -61,11 +64,18 @@ std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number) {
 }
 
 // Writes beside the target and renames, so a failed write leaves no partial file.
+// Every call on the user's path reports its failure rather than throwing: a
+// folder the user may not enter is a bad argument like any other.
 void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     namespace fs = std::filesystem;
     const fs::path target(path);
-    if (path.empty() || fs::is_directory(target)) {
+    std::error_code ec;
+    if (path.empty() || fs::is_directory(target, ec)) {
         throw Failure{"cannot write '" + path + "': not a file name"};
+    }
+    // Renaming would replace a file the user may not write; it stays as it is.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        throw Failure{"cannot write '" + path + "': " + std::strerror(errno)};
     }
     const fs::path temp = target.parent_path() /
                           ("." + target.filename().string() + ".part" + std::to_string(::getpid()));
@@ -77,16 +87,16 @@ void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
             file.flush();
         }
         if (!file) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw Failure{"cannot write '" + path + "'"};
+            const std::string why = std::strerror(errno);
+            fs::remove(temp, ec);
+            throw Failure{"cannot write '" + path + "': " + why};
         }
     }
-    std::error_code ec;
     fs::rename(temp, target, ec);
     if (ec) {
+        const std::string why = ec.message();
         fs::remove(temp, ec);
-        throw Failure{"cannot write '" + path + "'"};
+        throw Failure{"cannot write '" + path + "': " + why};
     }
 }
 
@@ -96,6 +106,10 @@ int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer
            std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage << '\n';
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "talmo-say " << kVersion << '\n';
         return 0;
     }
     enum class Mode { kSpeak, kClips, kWav } mode = Mode::kSpeak;
@@ -108,6 +122,15 @@ int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer
         mode = Mode::kWav;
         wav_path = rest[1];
         rest = rest.subspan(2);
+    }
+    // An option of ours out of place gets the usage; one we do not have is named.
+    for (const std::string& arg : rest) {
+        const bool option = arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
+        if (option && arg != "--clips" && arg != "--wav" && arg != "--help" && arg != "-h" &&
+            arg != "--version") {
+            err << "talmo-say: unknown option '" << arg << "'\n" << kUsage << '\n';
+            return 2;
+        }
     }
     if (rest.size() != 1 || (!rest[0].empty() && rest[0].starts_with("--"))) {
         err << kUsage << '\n';

@@ -14,6 +14,7 @@ namespace talmo {
 //   talmo-say N              speaks N through the player
 //   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
 //   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
+//   talmo-say --help         the usage; --version, "talmo-say VERSION"
 // Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
 // argument or an unwritable file (one line on err).
 int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer& player,

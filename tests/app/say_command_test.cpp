@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -64,8 +68,26 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"99999999999999999999999"},
                       std::vector<std::string>{"--clips"},
                       std::vector<std::string>{"--clips", "1e3"}, std::vector<std::string>{"--wav"},
-                      std::vector<std::string>{"--wav", "5"},
-                      std::vector<std::string>{"--loud", "5"}, std::vector<std::string>{"5", "6"}));
+                      std::vector<std::string>{"--wav", "5"}, std::vector<std::string>{"5", "6"}));
+
+TEST(TalmoSay, NamesAnUnknownOptionThenGivesTheUsage) {
+    for (const auto& args :
+         {std::vector<std::string>{"--loud", "5"}, std::vector<std::string>{"5", "-x"}}) {
+        const SayResult run = Say(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.empty());
+        const std::string named = "talmo-say: unknown option '" + args[args[0] == "5"] + "'\n";
+        EXPECT_EQ(run.err.substr(0, named.size()), named);
+        EXPECT_TRUE(run.err.substr(named.size()).starts_with("usage: talmo-say")) << run.err;
+    }
+}
+
+TEST(TalmoSay, PrintsItsVersion) {
+    const SayResult run = Say({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "talmo-say " TALMO_VERSION "\n");
+    EXPECT_TRUE(run.err.empty());
+}
 
 TEST(TalmoSay, SpeaksThroughThePlayer) {
     RecordingClipPlayer player;
@@ -94,7 +116,14 @@ class TalmoSayWav : public ::testing::Test {
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void TearDown() override {
+        // Folders a test locked are opened again first, so that they can go.
+        std::error_code ec;
+        for (const char* locked : {"locked", "read-only"}) {
+            std::filesystem::permissions(dir_ / locked, std::filesystem::perms::owner_all, ec);
+        }
+        std::filesystem::remove_all(dir_, ec);
+    }
 
     std::filesystem::path dir_;
 };
@@ -131,6 +160,45 @@ TEST_F(TalmoSayWav, LeavesNothingBehindWhenItCannotWrite) {
     const SayResult bad_number = Say({"--wav", (dir_ / "x.wav").string(), "100000"});
     EXPECT_EQ(bad_number.status, 2);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
+}
+
+// talmo-say run as an ordinary user (nobody, when the tests run as root):
+// paths it may not write get the one line and status 2, never an abort.
+TEST_F(TalmoSayWav, RefusesPathsTheUserMayNotWrite) {
+    namespace fs = std::filesystem;
+    const bool root = geteuid() == 0;
+    fs::permissions(dir_, fs::perms::all);
+    const fs::path locked = dir_ / "locked", read_only = dir_ / "read-only";
+    fs::create_directories(locked);
+    fs::create_directories(read_only);
+    fs::permissions(locked, root ? fs::perms::owner_all : fs::perms::none);
+    fs::permissions(read_only, fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+    if (!root) {
+        fs::permissions(read_only, fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    const fs::path kept = dir_ / "kept.wav";
+    std::ofstream(kept) << "old";
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    for (const fs::path& target : {locked / "x.wav", read_only / "x.wav", kept}) {
+        const std::string out = (dir_ / "out").string(), err = (dir_ / "err").string();
+        const std::string command =
+            std::string(root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") +
+            "'" TALMO_SAY_BINARY "' --wav '" + target.string() + "' 5 >'" + out + "' 2>'" + err +
+            "'";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << command;
+        EXPECT_EQ(WEXITSTATUS(status), 2) << command;
+        std::ifstream in(err);
+        const std::string said((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_TRUE(OneLine(said) && said.starts_with("talmo-say: cannot write")) << said;
+        fs::remove(out);
+        fs::remove(err);
+    }
+    std::ifstream in(kept);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old");
 }
 
 }  // namespace
