@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// talmo: the tutor. It keeps no command line, no settings and no state.
+// talmo: the tutor. It keeps no settings and no state; its command line has
+// only --help and --version, and Qt's own options.
 #include <QApplication>
 #include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app_services.h"
 #include "help_window.h"
@@ -13,6 +16,7 @@
 #include "pictures.h"
 #include "pulse_clip_player.h"
 #include "start_screen.h"
+#include "tutor_command_line.h"
 
 namespace {
 
@@ -29,6 +33,22 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window, so that neither needs a display.
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    switch (const auto command = talmo::ReadTutorCommandLine(args); command.action) {
+        case talmo::TutorCommandLine::Action::kHelp:
+            std::printf("%s\n", talmo::kTutorUsage);
+            return 0;
+        case talmo::TutorCommandLine::Action::kVersion:
+            std::printf("talmo %s\n", TALMO_VERSION);
+            return 0;
+        case talmo::TutorCommandLine::Action::kUnknownOption:
+            std::fprintf(stderr, "talmo: unknown option '%s'\n%s\n", command.unknown.c_str(),
+                         talmo::kTutorUsage);
+            return 2;
+        case talmo::TutorCommandLine::Action::kRun:
+            break;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "talmo: there is no display to show its windows on; "

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "tutor_command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace talmo {
+namespace {
+
+using Action = TutorCommandLine::Action;
+
+struct Line {
+    std::vector<std::string> args;
+    Action action;
+    std::string unknown;
+};
+
+class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
+
+TEST_P(ReadTutorCommandLineCase, LeavesQtItsOwnOptions) {
+    const TutorCommandLine command = ReadTutorCommandLine(GetParam().args);
+    EXPECT_EQ(command.action, GetParam().action);
+    EXPECT_EQ(command.unknown, GetParam().unknown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ReadTutorCommandLineCase,
+    ::testing::Values(Line{{}, Action::kRun, ""}, Line{{"--help"}, Action::kHelp, ""},
+                      Line{{"-platform", "offscreen", "--version"}, Action::kVersion, ""},
+                      Line{{"-platform", "offscreen", "-style", "Fusion"}, Action::kRun, ""},
+                      Line{{"--style=Fusion", "-reverse", "-session", "x"}, Action::kRun, ""},
+                      // A value is taken as the option's, even one that looks like ours.
+                      Line{{"-qwindowtitle", "--help"}, Action::kRun, ""},
+                      Line{{"--loud"}, Action::kUnknownOption, "--loud"},
+                      Line{{"-style", "Fusion", "-x"}, Action::kUnknownOption, "-x"},
+                      Line{{"lesson"}, Action::kUnknownOption, "lesson"},
+                      Line{{"--"}, Action::kUnknownOption, "--"}));
+
+}  // namespace
+}  // namespace talmo
