@@ -9,9 +9,12 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include "wave_image.h"
 
 #ifndef TALMO_DATA_DIR
 #define TALMO_DATA_DIR "/usr/local/share/talmo"
@@ -26,7 +29,89 @@ QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
+// An element's text as shown: tags dropped, entities read, blanks folded.
+QString ShownText(const QString& html) {
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText().simplified();
+}
+
+const QString kClipScheme = QStringLiteral("talmo-clip");
+const QString kNumberScheme = QStringLiteral("talmo-number");
+
 }  // namespace
+
+std::map<QString, ClipRef> ClipTexts(const ClipStore& store) {
+    std::map<QString, ClipRef> texts;
+    for (const ClipEntry& entry : store.Entries()) {
+        const auto info = ReadInfoTexts(entry.bytes);
+        const auto name = info.find("INAM");
+        if (name != info.end()) {
+            // The first clip of a text speaks for it: the same word either way.
+            texts.emplace(QString::fromStdString(name->second).toLower(),
+                          ClipRef{std::string(entry.Category), std::string(entry.Index)});
+        }
+    }
+    return texts;
+}
+
+QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
+                   SoundLinks* links) {
+    SoundLinks counts;
+    // An element of its own class, up to its end tag; one with a span inside
+    // is left alone, as its end tag could be the inner one's.
+    static const QRegularExpression kMarked(
+        QStringLiteral(R"re(<(span|td) class="(sv|ex)">((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QString out;
+    qsizetype from = 0;
+    for (auto it = kMarked.globalMatch(html); it.hasNext();) {
+        const auto match = it.next();
+        const QString inner = match.captured(3);
+        const QString text = ShownText(inner);
+        QString href;
+        if (match.captured(2) == "sv") {
+            if (const auto clip = clips.find(text.toLower()); clip != clips.end()) {
+                href = kClipScheme + ":" + QString::fromStdString(clip->second.Category) + "/" +
+                       QString::fromStdString(clip->second.Index);
+                ++counts.words;
+            } else {
+                counts.plain << text;
+            }
+        } else {
+            QString digits = text;
+            digits.remove(QChar(' ')).remove(QChar(0xa0));
+            bool whole = false;
+            const int number = digits.toInt(&whole);
+            if (whole && number >= 0 && number <= 99999 &&
+                digits.size() == QString::number(number).size()) {
+                href = kNumberScheme + ":" + QString::number(number);
+                ++counts.numbers;
+            }
+        }
+        if (href.isEmpty()) {
+            continue;
+        }
+        out += html.mid(from, match.capturedStart(3) - from);
+        out += "<a class=\"hear\" href=\"" + href + "\" title=\"Hear it\">" + inner + "</a>";
+        from = match.capturedEnd(3);
+    }
+    out += html.mid(from);
+    if (counts.words + counts.numbers > 0) {
+        // Said once, under the topic's heading.
+        static const QRegularExpression kHeading(QStringLiteral("</h1>"));
+        const auto heading = kHeading.match(out);
+        if (heading.hasMatch()) {
+            out.insert(heading.capturedEnd(),
+                       QStringLiteral("\n<p class=\"hearnote\">Words and numbers in green play "
+                                      "their sound: click one, or Tab to it and press Enter.</p>"));
+        }
+    }
+    if (links != nullptr) {
+        *links = counts;
+    }
+    return out;
+}
 
 std::optional<HelpFile> HelpFile::Parse(const QString& path, const QString& text) {
     static const QRegularExpression kMarker(QStringLiteral(R"(<!-- topic (\d+): (.*?) -->)"));
@@ -130,6 +215,12 @@ HelpWindow::HelpWindow(QStringList folders)
     Display();
 }
 
+void HelpWindow::SetSpeaker(Speaker& speaker, const ClipStore& clips) {
+    speaker_ = &speaker;
+    clip_texts_ = ClipTexts(clips);
+    Display();
+}
+
 void HelpWindow::ShowHelp(const QString& file, int context) {
     Visit(file, context);
     show();
@@ -208,14 +299,29 @@ void HelpWindow::Display() {
         setWindowTitle(kTitle + " Help");
         return;
     }
-    browser_->setHtml(topic->html);
+    // Without the program's sound (before the main window exists) the topic
+    // shows no sound links.
+    browser_->setHtml(speaker_ != nullptr ? LinkSounds(topic->html, clip_texts_) : topic->html);
     setWindowTitle(kTitle + " Help: " + topic->title);
 }
 
 void HelpWindow::OpenLink(const QUrl& url) {
     static const QRegularExpression kTopicLink(QStringLiteral(R"(^topic-(\d+)$)"));
     const auto match = kTopicLink.match(url.fragment());
-    if (url.isRelative() && match.hasMatch()) {
+    if (url.scheme() == kClipScheme || url.scheme() == kNumberScheme) {
+        // Played at once and not a visit: Back and Forward pass them by.
+        if (speaker_ == nullptr) {
+            return;
+        }
+        if (url.scheme() == kNumberScheme) {
+            speaker_->ReadNumber(url.path().toInt());
+        } else {
+            const QStringList parts = url.path().split('/');
+            if (parts.size() == 2) {
+                speaker_->PlayNumber(parts[1].toStdString(), parts[0].toStdString());
+            }
+        }
+    } else if (url.isRelative() && match.hasMatch()) {
         Visit(Current().first, match.captured(1).toInt());
     } else if (url.scheme() == "http" || url.scheme() == "https" || url.scheme() == "mailto") {
         QDesktopServices::openUrl(url);

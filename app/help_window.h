@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app_services.h"
+#include "clip_ref.h"
+#include "speaker.h"
 
 class QTextBrowser;
 class QToolButton;
@@ -42,6 +44,24 @@ class HelpFile {
     std::map<int, Topic> topics_;
 };
 
+// What the sound links of a topic came to.
+struct SoundLinks {
+    int words = 0;
+    int numbers = 0;
+    QStringList plain;  // the words marked Swedish that no clip says exactly
+};
+
+// The help's Swedish words (class "sv") whose whole text, tags removed and
+// case ignored, is exactly what a clip says become links that play that
+// clip; its example numbers (class "ex", digits) become links that speak the
+// number. Everything else stays as it is. clips: each clip's text, in lower
+// case, with the clip.
+QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
+                   SoundLinks* links = nullptr);
+
+// What each clip of the store says, in lower case, with the clip.
+std::map<QString, ClipRef> ClipTexts(const ClipStore& store);
+
 // The folders the help file is looked for in: beside the executable (so a
 // build tree works), then the installed data folder.
 QStringList HelpFolders();
@@ -54,6 +74,8 @@ class HelpWindow final : public QWidget, public HelpRequester {
     explicit HelpWindow(QStringList folders = HelpFolders());
 
     void ShowHelp(const QString& file, int context) override;
+    // From now on the help's words and example numbers play through speaker.
+    void SetSpeaker(Speaker& speaker, const ClipStore& clips);
 
     void Back();
     void Forward();
@@ -70,6 +92,8 @@ class HelpWindow final : public QWidget, public HelpRequester {
     std::vector<std::pair<QString, int>> history_;
     std::size_t position_ = 0;
     std::map<QString, HelpFile> files_;  // read once, by the name requested
+    Speaker* speaker_ = nullptr;
+    std::map<QString, ClipRef> clip_texts_;
     QTextBrowser* browser_;
     QToolButton* back_;
     QToolButton* forward_;
@@ -81,12 +105,25 @@ class HelpOnRequest final : public HelpRequester {
     void ShowHelp(const QString& file, int context) override {
         if (!window_) {
             window_ = std::make_unique<HelpWindow>();
+            if (speaker_ != nullptr) {
+                window_->SetSpeaker(*speaker_, *clips_);
+            }
         }
         window_->ShowHelp(file, context);
+    }
+    // The main window's sound, once there is one.
+    void SetSpeaker(Speaker& speaker, const ClipStore& clips) {
+        speaker_ = &speaker;
+        clips_ = &clips;
+        if (window_) {
+            window_->SetSpeaker(speaker, clips);
+        }
     }
 
   private:
     std::unique_ptr<HelpWindow> window_;
+    Speaker* speaker_ = nullptr;
+    const ClipStore* clips_ = nullptr;
 };
 
 }  // namespace talmo

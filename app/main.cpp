@@ -73,8 +73,12 @@ int main(int argc, char** argv) {
         talmo::ClipStore::Embedded(),          player, clock, random, messages, help, end,
         QLocale().decimalPoint().toStdString()};
 
-    talmo::StartScreen start(help, end,
-                             [&platform] { return std::make_unique<talmo::MainWindow>(platform); });
+    talmo::StartScreen start(help, end, [&platform, &help] {
+        auto window = std::make_unique<talmo::MainWindow>(platform);
+        // From here on the help's words and examples play through the window.
+        help.SetSpeaker(*window, platform.clips);
+        return window;
+    });
     start.show();
     return app.exec();
 }

@@ -7,6 +7,8 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include "clip_store.h"
+#include "fakes.h"
 #include "help_window.h"
 #include "window_fakes.h"
 
@@ -22,6 +24,10 @@ const char* kSmallHelp =
     "<h1>Swedish numbers</h1><p>Decimal comma. See <a href=\"#topic-7\">the quiz</a>.</p>\n"
     "<!-- topic 7: The quiz -->\n"
     "<h1>The quiz</h1><p>How the score counts.</p>\n"
+    "<!-- topic 9: Sounds -->\n"
+    "<h1>Sounds</h1><table><tr><td class=\"sv\">fjorton</td><td class=\"n\">"
+    "<span class=\"ex\">1&nbsp;021</span></td></tr></table>\n"
+    "<p><span class=\"sv\">ett (en)</span>, <span class=\"sv\">Fyrtio</span>.</p>\n"
     "<!-- end of topics -->\n"
     "</body></html>\n";
 
@@ -95,6 +101,33 @@ class HelpWindowTest : public QObject {
         QVERIFY(other.Text().contains(dir_.filePath("CountHelp.html")));
     }
 
+    // Clicked where it is shown, a word plays its clip and a number is spoken;
+    // neither is a visit.
+    void wordsAndNumbersPlayTheirSound() {
+        HelpWindow help({dir_.path()});
+        help.ShowHelp("CountHelp.hlp", 9);
+        QVERIFY(!help.Text().contains("Tab to it"));  // no sound before the program has one
+        testing::RecordingSpeaker speaker;
+        help.SetSpeaker(speaker, ClipStore::Embedded());
+        QVERIFY(help.Text().contains("Tab to it"));
+        auto* browser = help.findChild<QTextBrowser*>("HelpText");
+        const auto click = [&](const QString& shown) {
+            QTextCursor at = browser->document()->find(shown);
+            QVERIFY2(!at.isNull(), qPrintable(shown));
+            at.setPosition(at.selectionStart() + 1);
+            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                              browser->cursorRect(at).center());
+        };
+        click("fjorton");
+        click("021");  // of "1 021"
+        click("Fyrtio");
+        click("ett (en)");  // two words: plain
+        QCOMPARE(speaker.clips, (std::vector<std::string>{"NUMBERS/N14", "NUMBERS/N40"}));
+        QCOMPARE(speaker.spoken, std::vector<std::int32_t>{1021});
+        QCOMPARE(help.Current().second, 9);
+        QVERIFY(!help.findChild<QToolButton*>("HelpBack")->isEnabled());
+    }
+
     // The help file the program ships, as the build lays it beside the program.
     void theShippedFileHasEveryTopic() {
         QFile file(TALMO_HELP_FILE);
@@ -118,6 +151,48 @@ class HelpWindowTest : public QObject {
         }
         QVERIFY(!text.contains("@TALMO_VERSION@"));
         QVERIFY(help->Lookup(6)->html.contains(TALMO_VERSION));
+    }
+
+    // Every sound link of the shipped help plays an existing clip or speaks a
+    // marked example from 0 to 99999; the marked words left plain are listed,
+    // as places a recording could be added.
+    void theShippedFilesSoundLinksAllResolve() {
+        QFile file(TALMO_HELP_FILE);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto help = HelpFile::Parse(file.fileName(), QString::fromUtf8(file.readAll()));
+        QVERIFY(help.has_value());
+        const auto texts = ClipTexts(ClipStore::Embedded());
+        SoundLinks all;
+        static const QRegularExpression kSoundLink(
+            "<a class=\"hear\" href=\"talmo-(clip|number):([^\"]+)\" title=\"Hear it\">");
+        for (const int context : help->Contexts()) {
+            SoundLinks links;
+            const QString html = LinkSounds(help->Lookup(context)->html, texts, &links);
+            for (auto it = kSoundLink.globalMatch(html); it.hasNext();) {
+                const auto link = it.next();
+                if (link.captured(1) == "clip") {
+                    const QStringList parts = link.captured(2).split('/');
+                    QVERIFY(parts.size() == 2 &&
+                            !ClipStore::Embedded()
+                                 .LoadClip({parts[0].toStdString(), parts[1].toStdString()})
+                                 .empty());
+                } else {
+                    const int n = link.captured(2).toInt();
+                    QVERIFY(n >= 0 && n <= 99999);
+                }
+            }
+            all.words += links.words;
+            all.numbers += links.numbers;
+            all.plain += links.plain;
+        }
+        all.plain.removeDuplicates();
+        qInfo("%d words and %d numbers link to their sound; %d marked words left plain: %s",
+              all.words, all.numbers, int(all.plain.size()), qPrintable(all.plain.join(" | ")));
+        QVERIFY(all.words > 0 && all.numbers > 0);
+        SoundLinks numbers_topic;
+        const QString topic = LinkSounds(help->Lookup(2)->html, texts, &numbers_topic);
+        QVERIFY(topic.contains("href=\"talmo-clip:NUMBERS/N14\" title=\"Hear it\">fjorton<"));
+        QVERIFY(topic.contains("href=\"talmo-clip:NUMBERS/N40\" title=\"Hear it\">fyrtio<"));
     }
 };
 
