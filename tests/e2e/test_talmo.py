@@ -253,6 +253,40 @@ def test_help(s):
         expect(s.exited(0.2), False, "the program ended by closing its help")
 
 
+def test_help_sounds(s):
+    """The help plays what it teaches: in the table of sounds that are easy to
+    mix up, the example number 30 and the words fjorton and fyrtio, each
+    reached from the keyboard (Tab, then Enter)."""
+    import pyatspi  # only once the session's accessibility bus runs
+    open_main_window(s)
+    s.press("Information")
+    title = "Talmo Help: Swedish numbers"
+    wait_for(lambda: title in s.windows(), "the help on Swedish numbers")
+    topic = s.get("Help topic")
+    text = topic.queryText()
+    whole = text.getText(0, text.characterCount)
+    table = whole.index("Sounds that are easy to mix up")
+    # A click on the heading gives the topic the keyboard; Tab then walks
+    # its links, each shown selected, until the one wanted.
+    x, y, w, h = text.getCharacterExtents(0, pyatspi.DESKTOP_COORDS)
+    s.xdotool("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
+
+    def selected():
+        return text.getSelection(0)[0] if text.getNSelections() else -1
+
+    for word, clips in [("30", s.number_clips(30)), ("fjorton", ["N14"]),
+                        ("fyrtio", ["N40"])]:
+        at = re.search(rf"\b{word}\b", whole[table:]).start() + table
+        for _ in range(400):
+            if selected() == at:
+                break
+            s.xdotool("key", "Tab")
+        expect(selected(), at, f"the link {word!r} reached with Tab")
+        heard = s.hear(lambda: s.xdotool("key", "Return"))
+        expect(heard, clips, f"heard for {word!r} in the help")
+    expect(s.windows(), sorted(["Talmo", title]), "windows after playing from the help")
+
+
 # The ways to end the program: which window, and its Exit button or close box.
 # The help window is open meanwhile, and must end with the program.
 EXITS = {"exit_start_button": ("start", "Exit"), "exit_start_close": ("start", "close"),
