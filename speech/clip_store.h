@@ -12,6 +12,9 @@ namespace talmo {
 
 using ClipBytes = std::span<const std::uint8_t>;
 
+// The recorded speakers: every clip of the catalogue exists in each voice.
+enum class Voice { kMale, kFemale };
+
 // One stored recording: a complete RIFF WAVE image, possibly followed by
 // alignment padding, which belongs to the entry and is handed on with it.
 struct ClipEntry {
@@ -27,8 +30,8 @@ class ClipStore {
   public:
     explicit ClipStore(std::vector<ClipEntry> entries);
 
-    // The catalogue built into this program.
-    static const ClipStore& Embedded();
+    // The catalogue built into this program, in one voice.
+    static const ClipStore& Embedded(Voice voice = Voice::kMale);
 
     // The stored bytes of the clip, whole and unchanged; empty when the
     // catalogue has no such clip.

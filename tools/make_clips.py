@@ -3,16 +3,18 @@
 """Make Talmo's Swedish voice clips with MBROLA from the committed pronunciation table.
 
 tools/voice/pronunciation.tsv says how each clip of resources/clips/catalogue.tsv is
-said.  For each clip this script writes tools/voice/<VOICE>/<NAME>.pho (phonemes,
-durations and pitch points: the clip's readable source), has mbrola render it, and
-turns the result into resources/clips/<CATEGORY>/<NAME>.wav: 8000 Hz mono 16-bit PCM
-followed by a LIST/INFO chunk (INAM = text, ICRD = date, ISFT = the tools used).
-sox converts the rate; this script trims, levels, limits and fades.  It also writes
-resources/clips/figures.txt: each clip's measures and the pitch steps at the joins
-of every number from 0 to 99999.
+said.  A voice is an MBROLA database and the folder its clips go to: sw1 (male) makes
+resources/clips/male/, sw2 (female) resources/clips/female/.  For each clip this
+script writes tools/voice/<VOICE>/<NAME>.pho (phonemes, durations and pitch points:
+the clip's readable source), has mbrola render it, and turns the result into
+resources/clips/<FOLDER>/<CATEGORY>/<NAME>.wav: 8000 Hz mono 16-bit PCM followed by a
+LIST/INFO chunk (INAM = text, ICRD = date, ISFT = the tools used).  sox converts the
+rate; this script trims, levels, limits and fades.  It also writes
+resources/clips/<FOLDER>/figures.txt: each clip's measures and the pitch steps at the
+joins of every number from 0 to 99999.
 
-    tools/make_clips.py                      # remake every clip with sw1
-    tools/make_clips.py --voice sw2          # another voice
+    tools/make_clips.py                      # remake every male clip (sw1)
+    tools/make_clips.py --voice sw2          # every female clip
     tools/make_clips.py --only N18 ARTONDE   # remake some
     tools/make_clips.py --pho-only           # write the .pho files and figures only
     SOURCE_DATE_EPOCH=1704067200 tools/make_clips.py   # or --date 2024-01-01
@@ -21,6 +23,7 @@ Standard library only.  Same inputs and tool versions give byte-identical files:
 ICRD date is pinned, so a rerun changes nothing.
 """
 import argparse
+import collections
 import datetime
 import math
 import os
@@ -40,12 +43,25 @@ CATALOGUE = os.path.join(ROOT, "resources", "clips", "catalogue.tsv")
 CLIP_DIR = os.path.join(ROOT, "resources", "clips")
 VOICE_DIR = os.path.join(ROOT, "tools", "voice")
 TABLE = os.path.join(VOICE_DIR, "pronunciation.tsv")
-FIGURES = os.path.join(CLIP_DIR, "figures.txt")
 RATE = 8000
 CLIP_DATE = "2026-12-07"  # ICRD unless --date or SOURCE_DATE_EPOCH says otherwise
-# A voice: its database and how its register relates to the male model's pitch.
-VOICES = {"sw1": 1.0, "sw2": 1.9}
-TARGET_LOUDNESS = -15.0  # dB, K-weighted, of each clip's loudest 100 ms
+# A voice, by its MBROLA database: the folder under resources/clips for its clips and
+# figures; its register against the male model's pitch; south: r and the dental where
+# sw1 has a retroflex (sw2 has none); breath: a final vowel dies away in breath, else
+# (no h-_ in the database) the last phone runs into the pause and die_away fades it;
+# allpass: (Hz, Q) phase rotators after the rate change; level: dB, K-weighted, of
+# each clip's loudest 100 ms; praat: the pitch range, Hz, Praat looks in.  sw2's
+# vowels are near sine waves at a woman's pitch, so at -15 dB its peaks stay well
+# under -6 dBFS: the rotators line its harmonics up into higher peaks (a phase change
+# only, the spectrum stays), and a level 0.4 dB over the male's leaves room to lift
+# the last few within the level bars.
+Voice = collections.namedtuple("Voice", "folder scale south breath allpass level praat")
+VOICES = {
+    "sw1": Voice("male", 1.0, south=False, breath=True, allpass=(), level=-15.0,
+                 praat=(60, 300)),
+    "sw2": Voice("female", 2.0, south=True, breath=False,
+                 allpass=((1037, 1.9), (496, 2.4), (850, 2.9)), level=-14.6, praat=(120, 450)),
+}
 SILENCE = 328            # |s| below this (-40 dBFS) counts as silence
 LEAD = 120               # samples kept before the first non-silent sample (15 ms)
 TAIL = 120               # and after the last (15 ms)
@@ -113,10 +129,32 @@ def render(pho_path, voice, scratch):
     said = (result.stdout + result.stderr).decode("utf-8", "replace").strip()
     if result.returncode != 0 or said:
         fail("mbrola on %s: %s" % (os.path.relpath(pho_path, ROOT), said or "failed"))
+    effects = ["highpass", "60", "rate", "-v", str(RATE)]
+    for hz, q in VOICES[voice].allpass:
+        effects += ["allpass", str(hz), "%gq" % q]
     raw = run(["sox", "-D", wav, "-t", "raw", "-e", "floating-point", "-b", "32", "-L",
-               "-c", "1", "-", "highpass", "60", "rate", "-v", str(RATE)]).stdout
+               "-c", "1", "-"] + effects).stdout
     count = len(raw) // 4
-    return [v * 32768.0 for v in struct.unpack("<%df" % count, raw[:count * 4])]
+    x = [v * 32768.0 for v in struct.unpack("<%df" % count, raw[:count * 4])]
+    return x if VOICES[voice].breath else die_away(x, pho_path)
+
+
+def die_away(x, pho_path):
+    """The last phone's sound dying away: falling evenly in dB over prosody.DYING_MS
+    to -40 dB, and on, where its last 10 ms within 10 dB of its loudest 10 ms end.
+    sw2's diphones into the pause stop at full strength, or step down to a weak
+    devoiced tail and stop there, which the bars hear as cut off; the fade drops
+    that tail."""
+    with open(pho_path, encoding="utf-8") as f:
+        ms = [int(line.split()[1]) for line in f if line.strip() and not line.startswith(";")]
+    frame = RATE // 100
+    start, stop = sum(ms[:-2]) * RATE // 1000, (sum(ms[:-1]) + 20) * RATE // 1000
+    levels = [(sum(v * v for v in x[i:i + frame]), i + frame)
+              for i in range(start, min(stop, len(x)) - frame + 1, frame)]
+    loudest_frame = max(level for level, _ in levels)
+    end = max(i for level, i in levels if level >= loudest_frame / 10)
+    n = prosody.DYING_MS * RATE // 1000
+    return [v * 10 ** (-2 * max(0, i - end + n) / n) for i, v in enumerate(x)]
 
 
 def soft_limit(y):
@@ -199,15 +237,16 @@ def settle(x, target):
     fail("level did not settle")
 
 
-def shape(x, number_word):
+def shape(x, number_word, voice):
     """Trim, level the loudest 100 ms, soft-limit and fade; returns int16 values.
-    A clip whose peaks stay under -6 dBFS at the common level (a word of long,
-    even vowels) is made a little louder, within what the level bars allow."""
-    y = settle(x, TARGET_LOUDNESS)
+    A clip whose peaks stay under -6 dBFS at the voice's level (a word of long,
+    even vowels) is made a little louder, within what the level bars allow: a number
+    word 1 dB from the number words' median, any other clip 1.5 dB."""
+    y = settle(x, voice.level)
     peak = max(abs(v) for v in y)
     if peak < PEAK_FLOOR:
-        lift = min(20 * math.log10(PEAK_FLOOR / peak), 0.8 if number_word else 1.3)
-        y = settle(x, TARGET_LOUDNESS + lift)
+        lift = min(20 * math.log10(PEAK_FLOOR / peak), 0.95 if number_word else 1.45)
+        y = settle(x, voice.level + lift)
     n = len(y)
     for i in range(FADE_IN):
         y[i] *= 0.5 - 0.5 * math.cos(math.pi * i / FADE_IN)
@@ -246,7 +285,9 @@ def syllables(text):
 
 def main():
     parser = argparse.ArgumentParser(description="Make Talmo's Swedish voice clips.")
-    parser.add_argument("--voice", default="sw1", choices=sorted(VOICES))
+    parser.add_argument("--voice", default="sw1", choices=sorted(VOICES),
+                        help="sw1: male, into resources/clips/male; sw2: female, "
+                        "into resources/clips/female")
     parser.add_argument("--only", nargs="+", metavar="NAME", help="remake only these clips")
     parser.add_argument("--date", help="ICRD date, YYYY-MM-DD (default: SOURCE_DATE_EPOCH, "
                         "else %s)" % CLIP_DATE)
@@ -265,6 +306,8 @@ def main():
     if date and not re.fullmatch(r"\d{4}-\d{2}-\d{2}", date):
         fail("--date must look like YYYY-MM-DD, not %r" % date)
 
+    voice = VOICES[args.voice]
+    clip_dir = os.path.join(CLIP_DIR, voice.folder)
     pho_dir = os.path.join(VOICE_DIR, args.voice)
     os.makedirs(pho_dir, exist_ok=True)
     contours = {}
@@ -273,11 +316,18 @@ def main():
             phones = prosody.phones(table[name][0])
         except prosody.TranscriptionError as e:
             fail("%s: %s" % (name, e))
+        if voice.south:
+            phones = prosody.south_swedish(phones)
         contours[name] = phones
         if name in chosen:
             with open(os.path.join(pho_dir, name + ".pho"), "w", encoding="utf-8") as f:
                 f.write("; %s: %s\n" % (name, text))
-                f.write("\n".join(prosody.pho_lines(phones, VOICES[args.voice])) + "\n")
+                if voice.south:
+                    f.write("; south Swedish: r then the dental for a retroflex\n")
+                if not voice.breath:
+                    f.write("; no h-_: the last phone, unless a stop, is held %d ms longer; "
+                            "make_clips.py fades it\n" % prosody.BREATH_MS)
+                f.write("\n".join(prosody.pho_lines(phones, voice.scale, voice.breath)) + "\n")
 
     measures = {}
     if not args.pho_only:
@@ -285,21 +335,21 @@ def main():
         software = tool_versions(args.voice)
         with tempfile.TemporaryDirectory(prefix="make_clips.") as scratch:
             for category, name, text in catalogue:
-                path = os.path.join(CLIP_DIR, category, name + ".wav")
+                path = os.path.join(clip_dir, category, name + ".wav")
                 if name not in chosen:
                     continue
                 samples = shape(render(os.path.join(pho_dir, name + ".pho"), args.voice, scratch),
-                                name in joins.NUMBER_WORDS)
+                                name in joins.NUMBER_WORDS, voice)
                 clip_date = date or CLIP_DATE
                 os.makedirs(os.path.dirname(path), exist_ok=True)
                 with open(path, "wb") as f:
                     f.write(wav_bytes(samples, text, clip_date, software))
                 print("%-15s %.2f s" % (name, len(samples) / RATE))
     for category, name, text in catalogue:
-        path = os.path.join(CLIP_DIR, category, name + ".wav")
+        path = os.path.join(clip_dir, category, name + ".wav")
         if os.path.exists(path):
-            measures[name] = measure(path, text)
-    with open(FIGURES, "w", encoding="utf-8") as f:
+            measures[name] = measure(path, text, voice.praat)
+    with open(os.path.join(clip_dir, "figures.txt"), "w", encoding="utf-8") as f:
         f.write(figures(catalogue, contours, measures, args.voice))
 
 
@@ -309,7 +359,7 @@ def read_samples(path):
     return list(struct.unpack("<%dh" % (size // 2), data[44:44 + size]))
 
 
-def measure(path, text):
+def measure(path, text, praat_range):
     s = read_samples(path)
     loud = [i for i, v in enumerate(s) if abs(v) >= SILENCE]
     seconds = (loud[-1] - loud[0] + 1) / RATE
@@ -317,8 +367,8 @@ def measure(path, text):
               "rate": syllables(text) / seconds, "praat": None}
     if shutil.which("praat"):
         # The pitch measured from the audio, beside the .pho file's values.
-        out = run(["praat", "--run", os.path.join(VOICE_DIR, "pitch.praat"), path,
-                   "60", "300"]).stdout.decode().split()
+        out = run(["praat", "--run", os.path.join(VOICE_DIR, "pitch.praat"), path]
+                  + [str(hz) for hz in praat_range]).stdout.decode().split()
         result["praat"] = " ".join(out)
     return result
 
@@ -332,14 +382,16 @@ def figures(catalogue, contours, measures, voice):
              "# Praat: the highest and the last pitch Praat measures in the audio, Hz.",
              "%-15s %8s %9s %6s %-12s %-20s %s" % ("clip", "seconds", "loudness", "syl/s", "peak",
                                                 "end", "Praat")]
+    scale = VOICES[voice].scale
     for _, name, _ in catalogue:
         c = prosody.contour(contours[name])
         m = measures.get(name)
-        peak_phone, peak_hz = c["peak"]
+        peak_phone, peak_hz = c["peak"][0], c["peak"][1] * scale
         lines.append("%-15s %8s %9s %6s %-12s %-20s %s" % (
             name, "%.2f" % m["duration"] if m else "-", "%.2f" % m["loudness"] if m else "-",
             "%.2f" % m["rate"] if m else "-", "%s %.0f" % (peak_phone, peak_hz),
-            "%.0f (%.1f st below)" % (c["last"], 12 * math.log2(peak_hz / c["last"])),
+            "%.0f (%.1f st below)" % (c["last"] * scale,
+                                      12 * math.log2(peak_hz / (c["last"] * scale))),
             (m or {}).get("praat") or "-"))
     median, p95, count = joins.statistics(contours)
     lines.append("")

@@ -50,7 +50,10 @@ def _die_with_parent():
 
 
 class Clips:
-    """The recorded clips of the catalogue, to be found in a recording by exact samples."""
+    """The recorded clips of the catalogue in every voice, to be found in a recording
+    by exact samples."""
+
+    VOICES = ("male", "female")
 
     def __init__(self, source):
         root = os.path.join(source, "resources", "clips")
@@ -60,45 +63,46 @@ class Clips:
                 if line.startswith("#") or not line.strip():
                     continue
                 category, name, text = line.rstrip("\n").split("\t")
-                with open(os.path.join(root, category, name + ".wav"), "rb") as wav:
-                    data = wav.read()
-                length = struct.unpack_from("<I", data, 40)[0]
                 self.text[name], self.category[name] = text, category
-                self.samples[name] = data[44:44 + length]
+                for voice in self.VOICES:
+                    with open(os.path.join(root, voice, category, name + ".wav"), "rb") as wav:
+                        data = wav.read()
+                    length = struct.unpack_from("<I", data, 40)[0]
+                    self.samples[voice, name] = data[44:44 + length]
 
     def heard(self, recording, max_gap):
-        """The clips in a recording, in order, as names; fails on anything else
+        """The clips in a recording, in order, as (voice, name); fails on anything else
         heard (samples outside every clip) or on a gap over 10 ms inside a run."""
         found = []
-        for name, clip in self.samples.items():
+        for key, clip in self.samples.items():
             at = recording.find(clip)
             while at >= 0:
                 if at % 2 == 0:
-                    found.append((at // 2, (at + len(clip)) // 2, name))
+                    found.append((at // 2, (at + len(clip)) // 2, key))
                 at = recording.find(clip, at + 1)
         found.sort()
-        names, covered = [], 0
-        for begin, end, name in found:
+        keys, covered = [], 0
+        for begin, end, key in found:
             if begin < covered:
                 raise Failure(f"clips overlap in the recording at sample {begin}")
-            if names and begin - covered > max_gap:
+            if keys and begin - covered > max_gap:
                 raise Failure(f"{(begin - covered) * 1000 / RATE:.1f} ms of silence before "
-                              f"{name} (after {names[-1]})")
+                              f"{key} (after {keys[-1]})")
             stray = recording[2 * covered:2 * begin].strip(b"\0")
             if stray:
                 raise Failure(f"{len(stray) // 2} samples heard that belong to no clip")
-            names.append(name)
+            keys.append(key)
             covered = end
         if recording[2 * covered:].strip(b"\0"):
             raise Failure("samples heard that belong to no clip")
-        return names
+        return keys
 
 
 class Session:
     """One run of the installed program on its own X server, buses and sound server."""
 
-    def __init__(self, build, source, cmake="cmake", sound_server="pulseaudio"):
-        self.build, self.source, self.cmake = build, source, cmake
+    def __init__(self, build, source, cmake="cmake", sound_server="pulseaudio", args=()):
+        self.build, self.source, self.cmake, self.args = build, source, cmake, list(args)
         self.sound_server = sound_server
         self.procs = []
         # Orphans of the run (the accessibility bus's daemons) come to this
@@ -203,7 +207,7 @@ class Session:
         self.talmo_say = os.path.join(prefix, "bin", "talmo-say")
         self.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.env["QT_QPA_PLATFORM"] = "xcb"
-        self.app_proc = self._spawn("talmo", [os.path.join(prefix, "bin", "talmo")])
+        self.app_proc = self._spawn("talmo", [os.path.join(prefix, "bin", "talmo"), *self.args])
         self.app = wait_for(self._find_app, "Talmo on the accessibility bus", timeout=20)
         wait_for(lambda: self.find("Continue", "push button"), "the start screen")
 
@@ -410,6 +414,10 @@ class Session:
     def hear(self, action, sound=True):
         """Runs the action and returns the names of the clips played meanwhile,
         in order; fails on any other sound or a gap inside the run."""
+        return [name for _, name in self.hear_voices(action, sound)]
+
+    def hear_voices(self, action, sound=True):
+        """As hear, with each clip's voice: [(voice, name)]."""
         if self.recorder is None:
             self.start_recording()
         mark = os.path.getsize(self.raw) & ~1

@@ -15,7 +15,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for target in learner_number clip_image clip_lookup; do
     seeds=("$top/tests/fuzz/corpus/$target")
-    [ "$target" = clip_image ] && seeds=("$top/resources/clips/TIME")
+    [ "$target" = clip_image ] && seeds=("$top/resources/clips/male/TIME" "$top/resources/clips/female/TIME")
     mkdir -p "$work/$target"
     echo "fuzz_$target: ${seconds}s"
     # The last lines: executions, coverage and the corpus reached.

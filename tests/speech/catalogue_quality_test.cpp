@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <numbers>
 #include <regex>
 #include <set>
@@ -16,6 +17,7 @@
 
 #include "clip_store.h"
 #include "number_speaker.h"
+#include "voice.h"
 #include "wave_image.h"
 
 namespace talmo {
@@ -164,19 +166,19 @@ Measured Measure(const ClipEntry& entry) {
     return m;
 }
 
-const std::vector<Measured>& Catalogue() {
-    static const std::vector<Measured> clips = [] {
-        std::vector<Measured> all;
-        for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
-            all.push_back(Measure(entry));
+const std::vector<Measured>& Catalogue(Voice voice) {
+    static std::map<Voice, std::vector<Measured>> voices;
+    auto [it, added] = voices.try_emplace(voice);
+    if (added) {
+        for (const ClipEntry& entry : ClipStore::Embedded(voice).Entries()) {
+            it->second.push_back(Measure(entry));
         }
-        return all;
-    }();
-    return clips;
+    }
+    return it->second;
 }
 
 // The words numbers are built from, as the number speaker uses them.
-std::vector<const Measured*> NumberWords() {
+std::vector<const Measured*> NumberWords(Voice voice) {
     std::set<std::string> names;
     for (int n = 0; n <= kLargestSpokenNumber; ++n) {
         for (const ClipRef& ref : NumberClips(n)) {
@@ -184,7 +186,7 @@ std::vector<const Measured*> NumberWords() {
         }
     }
     std::vector<const Measured*> words;
-    for (const Measured& m : Catalogue()) {
+    for (const Measured& m : Catalogue(voice)) {
         if (names.count(Upper(m.name)) != 0) {
             words.push_back(&m);
         }
@@ -248,8 +250,11 @@ INSTANTIATE_TEST_SUITE_P(ClipCatalogue, KWeightedLevel,
                          ::testing::Values(Tone{100, -4.186}, Tone{1000, -2.558},
                                            Tone{3000, 0.961}));
 
-TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
-    for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
+// Every voice's recordings are held to the same bars.
+class VoiceCatalogue : public ::testing::TestWithParam<Voice> {};
+
+TEST_P(VoiceCatalogue, EveryClipHasTheExactClipLayout) {
+    for (const ClipEntry& entry : ClipStore::Embedded(GetParam()).Entries()) {
         const ClipBytes b = entry.bytes;
         ASSERT_GE(b.size(), kClipHeaderSize) << Name(entry);
         const auto chunks = ReadRiffChunks(b);
@@ -282,8 +287,8 @@ TEST(ClipCatalogue, EveryClipHasTheExactClipLayout) {
 }
 
 // A number is built from several of these words, so they must sound equally loud.
-TEST(ClipCatalogue, NumberWordsSoundEquallyLoudAtTheTargetLevel) {
-    const auto words = NumberWords();
+TEST_P(VoiceCatalogue, NumberWordsSoundEquallyLoudAtTheTargetLevel) {
+    const auto words = NumberWords(GetParam());
     ASSERT_FALSE(words.empty());
     const double median = MedianKLevelDb(words);
     EXPECT_NEAR(median, kTargetDb, 0.5) << "median K-weighted level of the number words";
@@ -293,16 +298,16 @@ TEST(ClipCatalogue, NumberWordsSoundEquallyLoudAtTheTargetLevel) {
     }
 }
 
-TEST(ClipCatalogue, EveryClipSoundsAsLoudAsTheNumberWords) {
-    const double median = MedianKLevelDb(NumberWords());
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, EveryClipSoundsAsLoudAsTheNumberWords) {
+    const double median = MedianKLevelDb(NumberWords(GetParam()));
+    for (const Measured& m : Catalogue(GetParam())) {
         EXPECT_NEAR(m.kLevelDb, median, 1.5)
             << m.name << " reads " << m.kLevelDb << " dB against the number words' " << median;
     }
 }
 
-TEST(ClipCatalogue, PeaksAreHealthyAndNothingClips) {
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, PeaksAreHealthyAndNothingClips) {
+    for (const Measured& m : Catalogue(GetParam())) {
         EXPECT_GE(m.peak, kPeakLow) << m.name << " peaks at " << m.peak;
         EXPECT_LE(m.peak, kPeakHigh)
             << m.name << " peaks at " << m.peak << (m.peak >= 32767 ? ", clipped" : "");
@@ -312,8 +317,8 @@ TEST(ClipCatalogue, PeaksAreHealthyAndNothingClips) {
 // A voice that is cut off and faded out in a few milliseconds is still near
 // full level just before its last audible sample; a natural ending has died
 // away by then.
-TEST(ClipCatalogue, EndingsDecayInTheVoiceItself) {
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, EndingsDecayInTheVoiceItself) {
+    for (const Measured& m : Catalogue(GetParam())) {
         if (kEndsOnBurstOrS.count(m.name) == 0) {
             EXPECT_GE(m.loudestDb - m.endingDb, 20.0)
                 << m.name << ": its last 10 ms of sound are only " << m.loudestDb - m.endingDb
@@ -326,16 +331,16 @@ TEST(ClipCatalogue, EndingsDecayInTheVoiceItself) {
 // abrupt start: a clip that opens at full level has its first 5 ms about as
 // loud as its loudest 50 ms, while one whose sound builds up gradually (over
 // 6 ms or more, for a straight ramp from zero) is at least 6 dB quieter there.
-TEST(ClipCatalogue, OnsetsRiseOverAtLeastFiveMilliseconds) {
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, OnsetsRiseOverAtLeastFiveMilliseconds) {
+    for (const Measured& m : Catalogue(GetParam())) {
         EXPECT_GE(m.loudestDb - m.onsetDb, 6.0)
             << m.name << ": its first 5 ms of sound are only " << m.loudestDb - m.onsetDb
             << " dB below its loudest 50 ms";
     }
 }
 
-TEST(ClipCatalogue, ClipsStartAndEndOnTheWord) {
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, ClipsStartAndEndOnTheWord) {
+    for (const Measured& m : Catalogue(GetParam())) {
         EXPECT_LE(m.lead, kMaxQuiet)
             << m.name << " opens with " << m.lead / double(kMs) << " ms of silence";
         EXPECT_LE(m.trail, kMaxQuiet)
@@ -343,13 +348,22 @@ TEST(ClipCatalogue, ClipsStartAndEndOnTheWord) {
     }
 }
 
-TEST(ClipCatalogue, SpeakingRateALearnerCanFollow) {
-    for (const Measured& m : Catalogue()) {
+TEST_P(VoiceCatalogue, SpeakingRateALearnerCanFollow) {
+    for (const Measured& m : Catalogue(GetParam())) {
         EXPECT_LE(Syllables(m.text) / m.SoundSeconds(), kMaxSyllablesPerSecond)
             << m.name << " \"" << m.text << "\": " << Syllables(m.text) << " syllables in "
             << m.SoundSeconds() << " s of sound";
         EXPECT_LE(double(m.length) / kClipSampleRate, 4.6) << m.name;
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Voices, VoiceCatalogue, ::testing::Values(Voice::kMale, Voice::kFemale),
+                         [](const auto& info) { return std::string(VoiceName(info.param)); });
+
+// A learner with both voices hears one as loud as the other.
+TEST(ClipCatalogue, TheVoicesAreLevelWithEachOther) {
+    EXPECT_NEAR(MedianKLevelDb(NumberWords(Voice::kMale)),
+                MedianKLevelDb(NumberWords(Voice::kFemale)), 0.5);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "clip_lookup.h"
 #include "recording_clip_player.h"
 #include "speech_engine.h"
+#include "voice.h"
 #include "wave_image.h"
 
 namespace talmo {
@@ -78,9 +79,14 @@ std::string ReadCatalogueList() {
     return text.str();
 }
 
-// Every row of the catalogue list is embedded, and says the text it lists.
-TEST(EmbeddedCatalogue, HoldsEveryListedClipWithItsText) {
-    const ClipStore& store = ClipStore::Embedded();
+class EmbeddedCatalogue : public ::testing::TestWithParam<Voice> {};
+
+// Every row of the catalogue list is embedded in each voice, says the text it
+// lists, and is that voice's own recording.
+TEST_P(EmbeddedCatalogue, HoldsEveryListedClipWithItsText) {
+    const ClipStore& store = ClipStore::Embedded(GetParam());
+    const ClipStore& other =
+        ClipStore::Embedded(GetParam() == Voice::kMale ? Voice::kFemale : Voice::kMale);
     std::istringstream lines(ReadCatalogueList());
     std::string line;
     int rows = 0;
@@ -96,6 +102,8 @@ TEST(EmbeddedCatalogue, HoldsEveryListedClipWithItsText) {
         const ClipBytes bytes = store.LoadClip({category, name});
         ASSERT_FALSE(bytes.empty()) << category << "/" << name;
         EXPECT_EQ(ReadInfoTexts(bytes)["INAM"], text) << category << "/" << name;
+        EXPECT_TRUE(DecodeClip(bytes) != DecodeClip(other.LoadClip({category, name})))
+            << category << "/" << name << " is the same recording in both voices";
         ++rows;
     }
     EXPECT_EQ(rows, 77);
@@ -103,8 +111,8 @@ TEST(EmbeddedCatalogue, HoldsEveryListedClipWithItsText) {
 }
 
 // The clips the program names, in the letter case it names them.
-TEST(EmbeddedCatalogue, ResolvesEveryClipTheProgramNames) {
-    const ClipStore& store = ClipStore::Embedded();
+TEST_P(EmbeddedCatalogue, ResolvesEveryClipTheProgramNames) {
+    const ClipStore& store = ClipStore::Embedded(GetParam());
     for (int n = -1; n <= 100; ++n) {
         for (const auto& clip : {SmallNumberClip(n), TensClip(n)}) {
             if (clip) {
@@ -125,6 +133,9 @@ TEST(EmbeddedCatalogue, ResolvesEveryClipTheProgramNames) {
         EXPECT_FALSE(store.LoadClip(clip).empty()) << clip.Category << "/" << clip.Index;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Voices, EmbeddedCatalogue, ::testing::Values(Voice::kMale, Voice::kFemale),
+                         [](const auto& info) { return std::string(VoiceName(info.param)); });
 
 }  // namespace
 }  // namespace talmo

@@ -8,11 +8,13 @@ shallow.  Central Swedish word accents (after Bruce's model of Stockholm
 Swedish): accent 1 is a low stressed vowel and a rise after it; accent 2 a
 high early in the stressed vowel, a fall, and in focus a second rise on the
 next syllable.  Pitch in Hz, time in ms, for the male voice; a voice's
-register is applied afterwards by scaling.
+register is applied afterwards by scaling.  A south-Swedish voice (sw2) says each
+retroflex as r and the dental (south_swedish), as it has no retroflexes.
 """
 
 VOWELS = {"i:", "e:", "E:", "y:", "}:", "2:", "u:", "o:", "A:", "{:", "9:",
           "I", "e", "E", "Y", "u0", "2", "U", "O", "a", "{", "9", "@"}
+STOPS = {"p", "t", "k", "b", "d", "g", "rt", "rd"}
 VOICED_CONSONANTS = {"b", "d", "g", "v", "m", "n", "N", "r", "l", "j",
                      "rd", "rn", "rl"}
 CONSONANTS = {"p", "t", "k", "f", "s", "S", "h", "C", "ph", "th", "kh", "rt", "rs",
@@ -25,8 +27,12 @@ ACCENT2_VALLEY = 107.0
 ACCENT2_SECOND = 120.0
 FINAL_VOWEL_MS = 200
 BREATH_MS = 130
+DYING_MS = 80       # without a breath, the last phone's fade (make_clips.die_away)
 LEAD_MS = 30        # silence given to the synthesiser before and after
 TAIL_MS = 150
+# South Swedish keeps r apart from a following dental: [fœrtɪʊ], not [fœʈːɪʊ].
+DENTAL = {"rt": "t", "rd": "d", "rn": "n", "rs": "s", "rl": "l"}
+SOUTH_R_MS = 50
 
 
 class Phone:
@@ -107,7 +113,7 @@ def durations(phones):
                 ms = 95
             elif p.symbol in ("ph", "th", "kh"):
                 ms = 95
-            elif p.symbol in ("p", "t", "k", "b", "d", "g", "rt", "rd"):
+            elif p.symbol in STOPS:
                 ms = 75
             elif p.symbol == "h":
                 ms = 65
@@ -117,7 +123,7 @@ def durations(phones):
                 ms = int(ms * (2.2 if any(q.focus for q in phones[max(0, i - 1):i]) else 1.8))
             if final:
                 ms = int(ms * 1.4)
-            if i == len(phones) - 1 and p.symbol in ("p", "t", "k", "b", "d", "g", "rt", "rd"):
+            if i == len(phones) - 1 and p.symbol in STOPS:
                 ms = min(ms, 125)  # a final stop: the closure then its release, no pause
         p.ms = ms
 
@@ -177,12 +183,37 @@ def pitch(phones):
     last.pitch = [pt for pt in last.pitch if pt[0] < 100] + [(100, END_HZ)]
 
 
-def pho_lines(phones, scale=1.0):
+def south_swedish(phones):
+    """The phones with each retroflex said as r and its dental; the dental keeps the
+    retroflex's length and the r is short, as before a consonant."""
+    result = []
+    for p in phones:
+        if p.symbol in DENTAL:
+            r = Phone("r", word=p.word)
+            r.ms = SOUTH_R_MS
+            result.append(r)
+            dental = Phone(DENTAL[p.symbol], p.long, p.mark, p.focus, p.word)
+            dental.ms, dental.pitch = p.ms, p.pitch
+            p = dental
+        result.append(p)
+    return result
+
+
+def pho_lines(phones, scale=1.0, breath=True):
+    """The .pho lines.  breath=False is for a database without the diphone h-_ (sw2):
+    the last phone runs straight into the pause, held BREATH_MS longer in the
+    breath's place, and make_clips.die_away fades it; not a stop, whose closure
+    would only grow."""
     lines = ["_ %d" % LEAD_MS]
     for p in phones:
-        points = " ".join("%d %d" % (pct, round(hz * scale)) for pct, hz in p.pitch)
-        lines.append(("%s %d %s" % (p.symbol, p.ms, points)).rstrip())
-    if phones[-1].vowel:
+        ms, pitch = p.ms, p.pitch
+        if not breath and p is phones[-1] and p.symbol not in STOPS:
+            # The fall ends where it would have; the held part stays at its end.
+            ms += BREATH_MS
+            pitch = [(round(pct * p.ms / ms), hz) for pct, hz in pitch] + pitch[-1:]
+        points = " ".join("%d %d" % (pct, round(hz * scale)) for pct, hz in pitch)
+        lines.append(("%s %d %s" % (p.symbol, ms, points)).rstrip())
+    if breath and phones[-1].vowel:
         # A vowel before a pause dies away in breath, as in careful speech:
         # the voice fades out rather than stopping at full strength.
         lines.append("h %d" % BREATH_MS)
