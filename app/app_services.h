@@ -8,10 +8,11 @@
 #include "clip_player.h"
 #include "clip_store.h"
 #include "practice_services.h"
+#include "voice.h"
 
 namespace talmo {
 
-// What the windows need of the platform: the clips and the player for the
+// What the windows need of the platform: the voices and the player for the
 // sound, the practice pages' services, help, and the way the program ends.
 // The program provides the real ones and tests provide fakes.
 
@@ -45,7 +46,7 @@ class QtMessageBox final : public MessageBox {
 };
 
 struct Platform {
-    const ClipStore& clips;
+    VoicePicker voices;
     ClipPlayer& player;
     QuizClock& clock;
     RandomSource& random;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // talmo: the tutor. It keeps no settings and no state; its command line has
-// only --help and --version, and Qt's own options.
+// only --voice, --help and --version, and Qt's own options.
 #include <QApplication>
 #include <QLocale>
 
@@ -35,7 +35,8 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
     // Answered before any window, so that neither needs a display.
     const std::vector<std::string> args(argv + 1, argv + argc);
-    switch (const auto command = talmo::ReadTutorCommandLine(args); command.action) {
+    const auto command = talmo::ReadTutorCommandLine(args);
+    switch (command.action) {
         case talmo::TutorCommandLine::Action::kHelp:
             std::printf("%s\n", talmo::kTutorUsage);
             return 0;
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
         case talmo::TutorCommandLine::Action::kUnknownOption:
             std::fprintf(stderr, "talmo: unknown option '%s'\n%s\n", command.unknown.c_str(),
                          talmo::kTutorUsage);
+            return 2;
+        case talmo::TutorCommandLine::Action::kBadVoice:
+            std::fprintf(stderr, "talmo: %s\n", talmo::BadVoiceMessage(command.unknown).c_str());
             return 2;
         case talmo::TutorCommandLine::Action::kRun:
             break;
@@ -70,13 +74,13 @@ int main(int argc, char** argv) {
     talmo::HelpOnRequest help;
     talmo::ImmediateEnd end;
     talmo::Platform platform{
-        talmo::ClipStore::Embedded(),          player, clock, random, messages, help, end,
+        talmo::VoicePicker::ForChoice(command.voice), player, clock, random, messages, help, end,
         QLocale().decimalPoint().toStdString()};
 
     talmo::StartScreen start(help, end, [&platform, &help] {
         auto window = std::make_unique<talmo::MainWindow>(platform);
         // From here on the help's words and examples play through the window.
-        help.SetSpeaker(*window, platform.clips);
+        help.SetSpeaker(*window, platform.voices.Catalogue());
         return window;
     });
     start.show();

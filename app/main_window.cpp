@@ -69,7 +69,7 @@ const std::vector<Control>& Controls() {
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform)
-    : platform_(platform), speech_(platform.clips, platform.player), form_(this) {
+    : platform_(platform), speech_(platform.voices, platform.player), form_(this) {
     setObjectName("frmCounting");
     setWindowTitle(kTitle);
     form_.Add(Controls());

@@ -24,7 +24,7 @@ namespace {
 
 constexpr const char* kVersion = TALMO_VERSION;
 constexpr const char* kUsage =
-    "usage: talmo-say N | talmo-say --clips N | talmo-say --wav FILE N  (0 <= N <= 99999)";
+    "usage: talmo-say [--voice male|female|both] [--clips | --wav FILE] N  (0 <= N <= 99999)";
 
 struct Failure {
     std::string message;
@@ -102,8 +102,28 @@ void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
 
 }  // namespace
 
-int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer& player,
+int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipPlayer& player,
            std::ostream& out, std::ostream& err) {
+    // --voice may stand anywhere; the rest keep their places.
+    VoiceChoice voice = VoiceChoice::kMale;
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < all_args.size(); ++i) {
+        const std::string& arg = all_args[i];
+        if (arg != "--voice" && !arg.starts_with("--voice=")) {
+            kept.push_back(arg);
+            continue;
+        }
+        const std::string value = arg != "--voice"          ? arg.substr(8)
+                                  : i + 1 < all_args.size() ? all_args[++i]
+                                                            : std::string();
+        const auto choice = ParseVoiceChoice(value);
+        if (!choice) {
+            err << "talmo-say: " << BadVoiceMessage(value) << '\n';
+            return 2;
+        }
+        voice = *choice;
+    }
+    const std::span<const std::string> args = kept;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage << '\n';
         return 0;
@@ -149,14 +169,15 @@ int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer
                 out << ClipNames(NumberClips(*number)) << '\n';
                 return 0;
             case Mode::kWav: {
-                const auto samples = SpokenSamples(store, *number);
+                // One voice for the whole number, as when it is spoken.
+                const auto samples = SpokenSamples(voices(voice).Next(), *number);
                 WriteFileWhole(wav_path, EncodeClip(samples, {{"INAM", std::to_string(*number)},
                                                               {"ISFT", "talmo-say"}}));
                 return 0;
             }
             case Mode::kSpeak: {
                 CountingClipPlayer counting(player);
-                SpeechEngine(store, counting).SpeakNumber(*number);
+                SpeechEngine(voices(voice), counting).SpeakNumber(*number);
                 if (counting.Failed() > 0) {
                     err << "talmo-say: the sound server could not play " << *number << '\n';
                     return 1;

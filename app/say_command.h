@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
 
 #include "clip_player.h"
-#include "clip_store.h"
+#include "voice.h"
 
 namespace talmo {
 
@@ -15,9 +16,12 @@ namespace talmo {
 //   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
 //   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
 //   talmo-say --help         the usage; --version, "talmo-say VERSION"
+// and, before or after the rest, --voice male|female|both (male by default).
+// `voices` gives the recordings for the chosen voice.
 // Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
 // argument or an unwritable file (one line on err).
-int RunSay(std::span<const std::string> args, const ClipStore& store, ClipPlayer& player,
+using VoicesFor = std::function<VoicePicker(VoiceChoice)>;
+int RunSay(std::span<const std::string> args, const VoicesFor& voices, ClipPlayer& player,
            std::ostream& out, std::ostream& err);
 
 }  // namespace talmo

@@ -10,5 +10,5 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     talmo::PulseClipPlayer player;
-    return talmo::RunSay(args, talmo::ClipStore::Embedded(), player, std::cout, std::cerr);
+    return talmo::RunSay(args, talmo::VoicePicker::ForChoice, player, std::cout, std::cerr);
 }

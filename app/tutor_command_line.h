@@ -4,17 +4,21 @@
 #include <span>
 #include <string>
 
+#include "voice.h"
+
 namespace talmo {
 
 inline constexpr const char* kTutorUsage =
-    "usage: talmo [--help | --version] [Qt's options, such as -platform NAME or -style NAME]";
+    "usage: talmo [--voice male|female|both] [--help | --version]\n"
+    "             [Qt's options, such as -platform NAME or -style NAME]";
 
-// What the tutor's command line asks for. The tutor has no options of its
-// own but --help and --version; Qt's own options (-platform, -style,
+// What the tutor's command line asks for. The tutor's own options are
+// --voice, --help and --version; Qt's own options (-platform, -style,
 // -session and the like, with one dash or two) are left for Qt.
 struct TutorCommandLine {
-    enum class Action { kRun, kHelp, kVersion, kUnknownOption } action = Action::kRun;
-    std::string unknown;  // the option, for kUnknownOption
+    enum class Action { kRun, kHelp, kVersion, kUnknownOption, kBadVoice } action = Action::kRun;
+    std::string unknown;  // the option for kUnknownOption, the value given for kBadVoice
+    VoiceChoice voice = VoiceChoice::kMale;
 };
 
 // args: the arguments after the program's name.

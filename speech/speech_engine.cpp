@@ -8,6 +8,8 @@ namespace talmo {
 void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category) const {
     if (!speaking_number_) {
         // A lone clip is a number of its own.
+        voice_ = &voices_.Next();
+        last_number_.reset();
         player_.BeginNumber();
         PlayClip(Index, Category);
         player_.EndNumber();
@@ -17,7 +19,7 @@ void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category)
 }
 
 void SpeechEngine::PlayClip(std::string_view Index, std::string_view Category) const {
-    const ClipBytes image = store_.LoadClip(ClipRef{std::string(Category), std::string(Index)});
+    const ClipBytes image = voice_->LoadClip(ClipRef{std::string(Category), std::string(Index)});
     if (image.empty()) {
         return;  // no such clip: nothing to hear, and no caller expects a report
     }
@@ -26,6 +28,10 @@ void SpeechEngine::PlayClip(std::string_view Index, std::string_view Category) c
 }
 
 void SpeechEngine::SpeakNumber(int number) const {
+    if (voice_ == nullptr || last_number_ != number) {
+        voice_ = &voices_.Next();
+        last_number_ = number;
+    }
     player_.BeginNumber();
     speaking_number_ = true;
     for (const ClipRef& clip : NumberClips(number)) {

@@ -2,18 +2,24 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "clip_player.h"
 #include "clip_store.h"
+#include "voice.h"
 
 namespace talmo {
 
 // The one way the program makes a sound: clips from the store, played one at
 // a time through the player, each call returning once its sound has ended.
+// Each number or lone clip is said in the voice the picker gives it; a number
+// said again right after itself keeps its voice, so a repeat sounds the same.
 class SpeechEngine {
   public:
-    SpeechEngine(const ClipStore& store, ClipPlayer& player) : store_(store), player_(player) {}
+    SpeechEngine(VoicePicker voices, ClipPlayer& player)
+        : voices_(std::move(voices)), player_(player) {}
 
     // Plays one clip. Note the order: the clip's name first, then its
     // category. A clip that cannot be played is skipped silently.
@@ -29,10 +35,14 @@ class SpeechEngine {
   private:
     void PlayClip(std::string_view Index, std::string_view Category) const;
 
-    const ClipStore& store_;
+    const VoicePicker voices_;
     ClipPlayer& player_;
     // Set while SpeakNumber plays, so that its clips count as one number.
     mutable bool speaking_number_ = false;
+    // The voice of the sound now playing or last played, and the number it
+    // said, if it was a number.
+    mutable const ClipStore* voice_ = nullptr;
+    mutable std::optional<int> last_number_;
 };
 
 }  // namespace talmo

@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "number_speaker.h"
@@ -28,7 +30,7 @@ struct SayResult {
 
 SayResult Say(std::vector<std::string> args, ClipPlayer& player) {
     std::ostringstream out, err;
-    const int status = RunSay(args, ClipStore::Embedded(), player, out, err);
+    const int status = RunSay(args, VoicePicker::ForChoice, player, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -68,7 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"99999999999999999999999"},
                       std::vector<std::string>{"--clips"},
                       std::vector<std::string>{"--clips", "1e3"}, std::vector<std::string>{"--wav"},
-                      std::vector<std::string>{"--wav", "5"}, std::vector<std::string>{"5", "6"}));
+                      std::vector<std::string>{"--wav", "5"}, std::vector<std::string>{"5", "6"},
+                      std::vector<std::string>{"--voice", "alto", "5"},
+                      std::vector<std::string>{"5", "--voice"},
+                      std::vector<std::string>{"--clips", "5", "--voice=Male"}));
 
 TEST(TalmoSay, NamesAnUnknownOptionThenGivesTheUsage) {
     for (const auto& args :
@@ -128,23 +133,31 @@ class TalmoSayWav : public ::testing::Test {
     std::filesystem::path dir_;
 };
 
+// In the voice asked for, male when none is; --voice may stand anywhere.
 TEST_F(TalmoSayWav, WritesTheClipsSamplesBackToBack) {
-    const auto path = (dir_ / "31121.wav").string();
-    ASSERT_EQ(Say({"--wav", path, "31121"}).status, 0);
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
-    const auto samples = DecodeClip(image);
-    ASSERT_TRUE(samples.has_value());
-    std::vector<std::int16_t> expected;
-    for (const ClipRef& clip : NumberClips(31121)) {
-        const auto part = DecodeClip(ClipStore::Embedded().LoadClip(clip));
-        ASSERT_TRUE(part.has_value());
-        expected.insert(expected.end(), part->begin(), part->end());
+    const std::vector<std::pair<std::vector<std::string>, Voice>> runs{
+        {{"--wav", "", "31121"}, Voice::kMale},
+        {{"--voice", "female", "--wav", "", "31121"}, Voice::kFemale},
+        {{"--wav", "", "31121", "--voice=male"}, Voice::kMale}};
+    for (auto [args, voice] : runs) {
+        const auto path = (dir_ / "31121.wav").string();
+        *std::find(args.begin(), args.end(), "") = path;
+        ASSERT_EQ(Say(args).status, 0);
+        std::ifstream file(path, std::ios::binary);
+        const std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
+        const auto samples = DecodeClip(image);
+        ASSERT_TRUE(samples.has_value());
+        std::vector<std::int16_t> expected;
+        for (const ClipRef& clip : NumberClips(31121)) {
+            const auto part = DecodeClip(ClipStore::Embedded(voice).LoadClip(clip));
+            ASSERT_TRUE(part.has_value());
+            expected.insert(expected.end(), part->begin(), part->end());
+        }
+        EXPECT_TRUE(*samples == expected) << args[0] << " " << args[1];
+        EXPECT_EQ(ReadInfoTexts(image)["INAM"], "31121");
+        // Only the file itself is left: no temporary beside it.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
     }
-    EXPECT_EQ(*samples, expected);
-    EXPECT_EQ(ReadInfoTexts(image)["INAM"], "31121");
-    // Only the file itself is left: no temporary beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
 TEST_F(TalmoSayWav, LeavesNothingBehindWhenItCannotWrite) {

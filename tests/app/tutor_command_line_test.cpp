@@ -15,6 +15,7 @@ struct Line {
     std::vector<std::string> args;
     Action action;
     std::string unknown;
+    VoiceChoice voice = VoiceChoice::kMale;
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
@@ -23,6 +24,7 @@ TEST_P(ReadTutorCommandLineCase, LeavesQtItsOwnOptions) {
     const TutorCommandLine command = ReadTutorCommandLine(GetParam().args);
     EXPECT_EQ(command.action, GetParam().action);
     EXPECT_EQ(command.unknown, GetParam().unknown);
+    EXPECT_EQ(command.voice, GetParam().voice);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -36,7 +38,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"--loud"}, Action::kUnknownOption, "--loud"},
                       Line{{"-style", "Fusion", "-x"}, Action::kUnknownOption, "-x"},
                       Line{{"lesson"}, Action::kUnknownOption, "lesson"},
-                      Line{{"--"}, Action::kUnknownOption, "--"}));
+                      Line{{"--"}, Action::kUnknownOption, "--"},
+                      Line{{"--voice", "female"}, Action::kRun, "", VoiceChoice::kFemale},
+                      Line{{"-style", "x", "--voice=both"}, Action::kRun, "", VoiceChoice::kBoth},
+                      Line{{"--voice", "male"}, Action::kRun, "", VoiceChoice::kMale},
+                      Line{{"--voice", "Female"}, Action::kBadVoice, "Female"},
+                      Line{{"--voice="}, Action::kBadVoice, ""},
+                      Line{{"--voice"}, Action::kBadVoice, ""}));
 
 }  // namespace
 }  // namespace talmo

@@ -311,6 +311,47 @@ def end_program(s, window, way):
     expect(s.app_proc.returncode, 0, f"exit status after {way} on the {window} window")
 
 
+def desktop_action(source, action):
+    """The arguments the desktop entry's action starts the tutor with."""
+    path = os.path.join(source, "resources", "desktop", "example.kalvesta.Talmo.desktop")
+    with open(path, encoding="utf-8") as f:
+        entry = f.read()
+    exec_line = re.search(rf"^\[Desktop Action {action}\]\n(?:.*\n)*?Exec=(.*)$", entry, re.M)
+    program, *args = exec_line.group(1).split()
+    expect(program, "talmo", f"the program of the action {action}")
+    return args
+
+
+def hear_number(s, n):
+    """The number typed and played on the first page: the voices of its clips."""
+    s.get(NUMBER_BOX, "text").queryEditableText().setTextContents(str(n))
+    heard = s.hear_voices(lambda: s.press("Hear it"))
+    expect([name for _, name in heard], s.number_clips(n), f"heard for {n}")
+    return {voice for voice, _ in heard}
+
+
+def test_voice_female(s):
+    """Started as the menu's "Start with the female voice": every clip in that voice."""
+    open_main_window(s)
+    expect(hear_number(s, 31121), {"female"}, "voices of 31121")
+    s.tab("Math")
+    heard = s.hear_voices(lambda: s.press("+"))
+    expect(heard, [("female", "PLUS")], "heard for +")
+
+
+def test_voice_both(s):
+    """Started as "Start with both voices": each number whole in one voice, both heard."""
+    open_main_window(s)
+    seen = set()
+    for n in [1021, 31121] * 10:
+        voices = hear_number(s, n)
+        expect(len(voices), 1, f"voices within {n}")
+        seen |= voices
+        if seen == {"male", "female"}:
+            return
+    raise Failure(f"20 numbers all in the {seen.pop()} voice")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
@@ -326,7 +367,9 @@ def main():
         test = globals()[f"test_{args.case}"]
     start = time.monotonic()
     server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
-    with Session(args.build, args.source, args.cmake, server) as s:
+    voice = {"voice_female": "female", "voice_both": "both"}.get(args.case)
+    talmo_args = desktop_action(args.source, voice) if voice else []
+    with Session(args.build, args.source, args.cmake, server, talmo_args) as s:
         try:
             test(s)
         except BaseException:

@@ -85,7 +85,20 @@ class PracticePagesTest : public QObject, public WindowFixture {
         QToolTip::hideText();
     }
 
+    void quizRightAndWrong_data() {
+        QTest::addColumn<bool>("both_voices");
+        QTest::newRow("one voice") << false;
+        QTest::newRow("both voices") << true;
+    }
+    // With both voices the quiz draws the same numbers, each said whole in
+    // one voice, and Repeat says it again in that voice.
     void quizRightAndWrong() {
+        QFETCH(bool, both_voices);
+        if (both_voices) {
+            fake_->BothVoices([female = false]() mutable { return female = !female; });
+            OpenWindow();
+        }
+        const QString first_voice = both_voices ? "f" : "m";
         window_->TabBar()->setCurrentIndex(1);
         Click("PlayRandom");  // 88 at 0 - 100
         QCOMPARE(fake_->player.played, Names(NumberClips(88)));
@@ -104,9 +117,12 @@ class PracticePagesTest : public QObject, public WindowFixture {
         QCOMPARE(Text("txtboxCorrectAnswer"), QString("88"));
         QCOMPARE(Score(), QString("1 of 2, run 0"));
 
+        QCOMPARE(fake_->player.voices, first_voice.repeated(fake_->player.played.size()));
         fake_->player.played.clear();
+        fake_->player.voices.clear();
         Click("cmdbuttonRepeat");
         QCOMPARE(fake_->player.played, Names(NumberClips(88)));
+        QCOMPARE(fake_->player.voices, first_voice.repeated(fake_->player.played.size()));
         QVERIFY(!Shown("cmdbuttonRepeat"));
         TypeAnswer("88");
         QCOMPARE(Score(), QString("2 of 3, run 1"));

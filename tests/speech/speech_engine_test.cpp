@@ -118,5 +118,50 @@ TEST(SpeechEngine, GoesOnThroughEveryClipWhenThePlayerFails) {
     EXPECT_EQ(failing.Images().size(), 1u + 5u + 7u + 7u);
 }
 
+// A catalogue with every clip name of the real one, each holding only the
+// voice's tag, so that what was played shows whose voice it was.
+ClipStore TaggedVoice(const std::uint8_t* tag) {
+    std::vector<ClipEntry> entries;
+    for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
+        entries.push_back({entry.Category, entry.Index, ClipBytes(tag, 1)});
+    }
+    return ClipStore(std::move(entries));
+}
+
+// With both voices each number or lone clip takes one draw, and every clip of
+// a number is in the voice drawn for it; the same number again at once keeps
+// its voice, so the quiz's Repeat sounds like the play it repeats.
+TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
+    static constexpr std::uint8_t kMale = 'M', kFemale = 'F';
+    const ClipStore male = TaggedVoice(&kMale), female = TaggedVoice(&kFemale);
+    std::string coin = "FMFMM";  // the draws, in order
+    RecordingClipPlayer player;
+    const SpeechEngine engine(VoicePicker(male, female,
+                                          [&coin] {
+                                              const bool second = coin.at(0) == 'F';
+                                              coin.erase(0, 1);
+                                              return second;
+                                          }),
+                              player);
+    engine.SpeakNumber(31121);             // F
+    engine.ReadNumber(31121);              // the same number again: F, no draw
+    engine.ReadNumber(99999);              // M
+    engine.PlayNumber("PLUS", "NUMBERS");  // F
+    engine.ReadNumber(99999);              // not right after itself: M
+    engine.PlayNumber("PLUS", "NUMBERS");  // a lone clip draws again: M
+    std::string heard;
+    for (const auto& image : player.Images()) {
+        heard += static_cast<char>(image.at(0));
+    }
+    EXPECT_EQ(heard,
+              "FFFFFFF"
+              "FFFFFFF"
+              "MMMMMMM"
+              "F"
+              "MMMMMMM"
+              "M");
+    EXPECT_TRUE(coin.empty());
+}
+
 }  // namespace
 }  // namespace talmo

@@ -14,6 +14,7 @@
 #include "app_services.h"
 #include "clip_store.h"
 #include "fakes.h"
+#include "voice.h"
 
 namespace talmo::testing {
 
@@ -24,10 +25,13 @@ class NamingPlayer final : public ClipPlayer {
   public:
     bool PlaySync(ClipBytes image) override {
         ++count;
-        for (const ClipEntry& entry : ClipStore::Embedded().Entries()) {
-            if (keep_names && entry.bytes.data() == image.data()) {
-                played.push_back(
-                    QString::fromUtf8(entry.Index.data(), qsizetype(entry.Index.size())));
+        for (const Voice voice : {Voice::kMale, Voice::kFemale}) {
+            for (const ClipEntry& entry : ClipStore::Embedded(voice).Entries()) {
+                if (keep_names && entry.bytes.data() == image.data()) {
+                    played.push_back(
+                        QString::fromUtf8(entry.Index.data(), qsizetype(entry.Index.size())));
+                    voices += QString::fromUtf8(VoiceName(voice).substr(0, 1).data(), 1);
+                }
             }
         }
         if (while_playing) {
@@ -36,6 +40,7 @@ class NamingPlayer final : public ClipPlayer {
         return true;
     }
     QStringList played;
+    QString voices;  // "m" or "f" for each clip in played
     long count = 0;
     bool keep_names = true;
     std::function<void()> while_playing;
@@ -66,6 +71,12 @@ struct FakePlatform {
     RecordedHelp help;
     RecordedEnd end;
     Platform platform{ClipStore::Embedded(), player, clock, random, messages, help, end, "."};
+
+    // Both voices, the second speaking whenever `coin` says so.
+    void BothVoices(std::function<bool()> coin) {
+        platform.voices = VoicePicker(ClipStore::Embedded(Voice::kMale),
+                                      ClipStore::Embedded(Voice::kFemale), std::move(coin));
+    }
 };
 
 // Every window a test made is gone by its end: for a widget test's cleanup().

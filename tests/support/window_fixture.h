@@ -31,6 +31,11 @@ class WindowFixture {
     // For the test class's init() and cleanup().
     void Open() {
         fake_ = std::make_unique<FakePlatform>();
+        OpenWindow();
+    }
+    // A new window on the same platform, which a test may have changed.
+    void OpenWindow() {
+        window_.reset();
         window_ = std::make_unique<MainWindow>(fake_->platform);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
