@@ -38,6 +38,11 @@ zcat "$prefix/share/man/man1/talmo-say.1.gz" | grep -q "Talmo $version" || fail 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 grep -q '^Categories=Education;Languages;$' "$prefix/share/applications/$id.desktop" ||
     fail "desktop entry categories"
+# Each way the menu starts the tutor is a command line the installed tutor takes.
+while read -r program options; do
+    [ "$("$prefix/bin/$program" $options --version 2>&1)" = "talmo $version" ] || fail "Exec=$program $options"
+done < <(grep '^Exec=' "$prefix/share/applications/$id.desktop" | cut -d= -f2-)
+[ "$(grep -c '^Exec=talmo --voice' "$prefix/share/applications/$id.desktop")" = 2 ] || fail "voice actions"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.txt" ||
     { cat "$work/appstream.txt"; fail "appstreamcli validate"; }
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
