@@ -89,7 +89,7 @@ bool ProgramExists(const std::string& name) {
 
 }  // namespace
 
-PrivateSoundServer::PrivateSoundServer(const SoundSetup& setup) : setup_(setup) {
+PrivateSoundServer::PrivateSoundServer(const SoundSetup& setup, Blocks blocks) : setup_(setup) {
     if (const char* current = std::getenv("PULSE_SERVER")) {
         had_pulse_server_ = true;
         saved_pulse_server_ = current;
@@ -113,9 +113,14 @@ PrivateSoundServer::PrivateSoundServer(const SoundSetup& setup) : setup_(setup) 
     }
     dir_ = pattern;
     setenv("PULSE_SERVER", Address().c_str(), 1);
+    std::vector<std::string> env;
+    if (blocks == Blocks::kDesktop) {
+        env.push_back(std::string("TALMO_PIPEWIRE_MIN_QUANTUM=") +
+                      (setup.rate <= 16000 ? "64" : "32"));
+    }
     script_ = Spawn({TALMO_SOUND_SERVER_SCRIPT, setup.server, std::to_string(setup.rate),
                      std::to_string(setup.channels), dir_.string()},
-                    {}, dir_ / "script.log");
+                    env, dir_ / "script.log");
     WaitUntilReady();
 }
 
@@ -169,7 +174,7 @@ bool PrivateSoundServer::StartRecording() {
     const int channels = setup_.BitExact() ? 1 : 2;
     recorder_ = Spawn({"sh", "-c",
                        "exec parec -d ns.monitor --raw --format=s16le --rate=8000 --channels=" +
-                           std::to_string(channels) + " --latency-msec=10 > \"$0\"",
+                           std::to_string(channels) + " --latency-msec=100 > \"$0\"",
                        raw.string()},
                       {"HOME=" + (dir_ / "home").string()}, dir_ / "parec.log");
     // The monitor streams silence while nothing plays: recording has begun

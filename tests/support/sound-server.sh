@@ -50,6 +50,16 @@ wait_until() {
     exit 1
 }
 
+# Loads the null sink once pipewire-pulse takes the request; true once the
+# sink is there.
+null_sink_ready() {
+    if [ -z "$sink_loaded" ]; then
+        pactl load-module module-null-sink "$sink" || return 1
+        sink_loaded=1
+    fi
+    pactl list short sinks | grep -q "^[0-9]*[[:space:]]ns[[:space:]]"
+}
+
 start_pulse_service() {
     if [ -f "$dir/pulse.pid" ]; then
         kill -CONT "$(cat "$dir/pulse.pid")" 2>/dev/null || true
@@ -68,12 +78,13 @@ start_pulse_service() {
     else
         spawn pipewire-pulse pipewire-pulse
         echo "${children[-1]}" >"$dir/pulse.pid"
-        wait_until pipewire-pulse pactl info
-        pactl load-module module-null-sink "$sink" >/dev/null
-        wait_until "the null sink" sh -c 'pactl list short sinks | grep -q "^[0-9]*[[:space:]]ns[[:space:]]"'
+        # pipewire-pulse answers "info" before it can load a module: wait
+        # for what is asked of it, the sink itself.
+        sink_loaded=
+        wait_until "pipewire-pulse's null sink" null_sink_ready
     fi
-    pactl set-default-sink ns
-    wait_until "the default sink" sh -c '[ "$(pactl get-default-sink)" = ns ]'
+    # Asked again until it holds: on PipeWire, WirePlumber keeps the default.
+    wait_until "the default sink" sh -c 'pactl set-default-sink ns && [ "$(pactl get-default-sink)" = ns ]'
     echo "$PULSE_SERVER" >"$dir/ready"
 }
 
