@@ -208,11 +208,9 @@ bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_
     const auto clip_bytes = static_cast<std::int64_t>(samples.size_bytes());
     if (clip_end_ && ReadPositionNow() + BytesFor(kFollowMargin) <= *clip_end_) {
         // Straight behind the clip before, over its silence: the server has
-        // not reached it, so nothing is skipped and there is no gap. The
-        // read position is never trusted to place a clip while the one
-        // before may still be playing: a server that has moved it past
-        // samples it never played (PipeWire under load) would have the
-        // clip written over them.
+        // not reached it, so nothing is skipped and there is no gap. Placed
+        // at the read position instead, on PipeWire's pulse service under
+        // load, clips lost parts of themselves.
         if (pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, -silence_bytes,
                             PA_SEEK_RELATIVE) != 0) {
             return false;
