@@ -165,15 +165,15 @@ bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
     row.numbers = static_cast<int>(numbers.size());
 
     // Each number's clips are looked for only in its own stretch of the
-    // recording, so that one damaged number (even one with a long gap
-    // inside) cannot throw the search off for the rest. A number begins with
-    // the first sound after a quiet spell that comes after its call began;
-    // the recording's clock is the calls' clock, offset by the latency, which
-    // the first number shows and which is at its longest there (the sink
-    // wakes up).
+    // recording, so that one damaged number cannot throw the search off for
+    // the rest. Numbers are heard between pauses, so each begins with the
+    // first sound after a long quiet spell. Should a damaged number have
+    // such a spell inside, the stretches are matched to the calls by time
+    // instead: the recording runs on the calls' clock, offset by a latency
+    // that the first number shows.
     const Samples& first = recording[0];
-    std::vector<std::size_t> onsets;  // sound after 150 ms of quiet
-    const std::size_t quiet_spell = kClipSampleRate * 150 / 1000;
+    std::vector<std::size_t> onsets;
+    const std::size_t quiet_spell = kClipSampleRate * 250 / 1000;
     std::size_t quiet = quiet_spell;
     for (std::size_t i = 0; i < first.size(); ++i) {
         if (std::abs(int{first[i]}) <= 2) {
@@ -188,15 +188,19 @@ bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
     if (onsets.empty()) {
         return true;
     }
-    const auto ms_to_sample = [](double ms) {
-        return static_cast<std::size_t>(std::max(0.0, ms) * kClipSampleRate / 1000);
-    };
-    const double latency = SamplesToMs(onsets[0]) - starts[0];
-    std::vector<std::size_t> begins;
-    for (const double start : starts) {
-        const std::size_t earliest = ms_to_sample(start + latency - Ms(kPause));
-        const auto onset = std::lower_bound(onsets.begin(), onsets.end(), earliest);
-        begins.push_back(onset == onsets.end() ? first.size() : *onset);
+    std::vector<std::size_t> begins = onsets;
+    if (onsets.size() != numbers.size()) {
+        std::fprintf(stderr, "  %zu stretches of sound for %zu numbers: matched by time\n",
+                     onsets.size(), numbers.size());
+        const double latency = SamplesToMs(onsets[0]) - starts[0];
+        begins.clear();
+        for (const double start : starts) {
+            const double earliest = std::max(0.0, start + latency - Ms(kPause));
+            const auto onset =
+                std::lower_bound(onsets.begin(), onsets.end(),
+                                 static_cast<std::size_t>(earliest * kClipSampleRate / 1000));
+            begins.push_back(onset == onsets.end() ? first.size() : *onset);
+        }
     }
     // A little before each onset: a clip's own lead-in lies below it.
     const auto before = [](std::size_t onset) {
