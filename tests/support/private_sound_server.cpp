@@ -174,7 +174,7 @@ bool PrivateSoundServer::StartRecording() {
     const int channels = setup_.BitExact() ? 1 : 2;
     recorder_ = Spawn({"sh", "-c",
                        "exec parec -d ns.monitor --raw --format=s16le --rate=8000 --channels=" +
-                           std::to_string(channels) + " --latency-msec=100 > \"$0\"",
+                           std::to_string(channels) + " --latency-msec=10 > \"$0\"",
                        raw.string()},
                       {"HOME=" + (dir_ / "home").string()}, dir_ / "parec.log");
     // The monitor streams silence while nothing plays: recording has begun
