@@ -8,6 +8,7 @@
 #include <pulse/stream.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "wave_image.h"
@@ -16,11 +17,13 @@ namespace talmo {
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = PulseClipPlayer::Clock;
 
-// The target length sets the sink's latency, and with it the pause between
-// two clips while the drained stream starts again: measured on a null sink,
-// the largest gap was 2.4 ms at 10 ms, 4.8 ms at 20 ms and 7 ms at 30 ms.
-constexpr auto kTargetLatency = 10ms;
+// The target length sets the sink's latency: how long a number takes to
+// start, and how long its end, or a lone clip, takes to be heard. The joins
+// inside a number do not depend on it, as each clip is written right behind
+// the one before.
+constexpr auto kTargetLatency = 40ms;
 // A server that does not answer a connection within this is treated as absent.
 constexpr auto kConnectTimeout = 500ms;
 // How long past a clip's own length a call may wait for a stalled server.
@@ -29,15 +32,29 @@ constexpr auto kStallAllowance = 1s;
 // Follows each clip, so that a server that plays in blocks takes the clip's
 // last part at once: longer than the largest block a desktop uses.
 constexpr auto kTrailingSilence = 200ms;
-// When to start asking whether a clip has been taken, before its length is
-// up, and how often from then on.
+// Inside a number a call returns this long before the server has taken its
+// clip, so that the next clip is already behind it when it runs out...
+constexpr auto kHandOver = 100ms;
+// ... and the next clip is written there as long as the server is at least
+// this far from the end; a caller later than that waits for the end and
+// starts its clip where playback is then. The margin covers the server's
+// block and its reply's age.
+constexpr auto kFollowMargin = 40ms;
+// When to start asking whether a clip has been taken, before it can have
+// been, and how often from then on.
 constexpr auto kPollLead = 20ms;
 constexpr auto kPollInterval = 250us;
 
 const pa_sample_spec kSampleFormat{PA_SAMPLE_S16LE, kClipSampleRate, 1};
 
-std::uint32_t BytesFor(std::chrono::milliseconds span) {
-    return static_cast<std::uint32_t>(kClipSampleRate * 2 * span.count() / 1000);
+constexpr std::int64_t kBytesPerSecond = kClipSampleRate * 2;
+
+std::int64_t BytesFor(Clock::duration span) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(span).count() * kBytesPerSecond /
+           1'000'000;
+}
+Clock::duration TimeFor(std::int64_t bytes) {
+    return std::chrono::microseconds(bytes * 1'000'000 / kBytesPerSecond);
 }
 
 void Ack(pa_stream*, int success, void* user) {
@@ -58,16 +75,21 @@ bool PulseClipPlayer::PlaySync(ClipBytes image) {
     if (!samples || number_failed_) {
         return false;
     }
-    const auto length = std::chrono::microseconds(static_cast<std::int64_t>(samples->size()) *
-                                                  1'000'000 / kClipSampleRate);
+    const auto length = TimeFor(static_cast<std::int64_t>(samples->size() * sizeof(std::int16_t)));
+    // Behind the clip before, this clip starts at most a hand-over from now,
+    // and the call returns a hand-over before it ends.
     const auto deadline = start + length + kStallAllowance;
 
     std::int64_t end = 0;
     if (!EnsureStream(std::min(deadline, start + kConnectTimeout)) ||
-        !Write(*samples, end, deadline) || !WaitUntilRead(end, start + length, deadline) ||
+        !Write(*samples, end, deadline) ||
+        !WaitUntilRead(in_number_ ? end - BytesFor(kHandOver) : end, deadline) ||
         (!in_number_ && !Finish(deadline))) {
         Fail();
         return false;
+    }
+    if (in_number_) {
+        clip_end_ = end;
     }
     return true;
 }
@@ -75,11 +97,18 @@ bool PulseClipPlayer::PlaySync(ClipBytes image) {
 void PulseClipPlayer::BeginNumber() {
     number_failed_ = false;
     in_number_ = true;
+    clip_end_.reset();
 }
 
 void PulseClipPlayer::EndNumber() {
     in_number_ = false;
-    if (!number_failed_ && stream_ != nullptr && !Finish(Clock::now() + kStallAllowance)) {
+    if (number_failed_ || stream_ == nullptr) {
+        return;
+    }
+    // The last clip's hand-over is still to be taken.
+    const auto deadline = Clock::now() + kHandOver + kStallAllowance;
+    const auto last_end = std::exchange(clip_end_, std::nullopt);
+    if ((last_end && !WaitUntilRead(*last_end, deadline)) || !Finish(deadline)) {
         Fail();
     }
 }
@@ -148,7 +177,7 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     }
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = BytesFor(std::chrono::duration_cast<std::chrono::milliseconds>(kTargetLatency));
+    attr.tlength = static_cast<std::uint32_t>(BytesFor(kTargetLatency));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
@@ -168,32 +197,48 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
 bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_point deadline) {
     // The whole clip goes to the server at once: it buffers up to maxlength
     // (megabytes) beyond the target length, so the clip cannot run dry while
-    // this thread is not scheduled, and the short target still keeps the
-    // sink's latency, and so the gap to the next clip, small.
-    //
-    // The clip goes where playback is now, over the silence left after the
-    // clip before: written after the old end, it would follow that silence.
-    if (Broken() || pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
-                                    PA_SEEK_RELATIVE_ON_READ) != 0) {
+    // this thread is not scheduled.
+    if (Broken()) {
         return false;
     }
-    // Where the clip ends in the stream: the server chose where it begins.
-    if (!UpdateTiming(deadline)) {
-        return false;
+    static const std::vector<std::int16_t> silence(
+        static_cast<std::size_t>(BytesFor(kTrailingSilence)) / sizeof(std::int16_t));
+    const auto silence_bytes = static_cast<std::int64_t>(silence.size() * sizeof(std::int16_t));
+    const auto clip_bytes = static_cast<std::int64_t>(samples.size_bytes());
+    if (clip_end_ && ReadPositionNow() + BytesFor(kFollowMargin) <= *clip_end_) {
+        // Straight behind the clip before, over its silence: the server has
+        // not reached it, so nothing is skipped and there is no gap. Placed
+        // at the read position instead, on PipeWire's pulse service under
+        // load, clips lost parts of themselves.
+        if (pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, -silence_bytes,
+                            PA_SEEK_RELATIVE) != 0) {
+            return false;
+        }
+        end = *clip_end_ + clip_bytes;
+    } else {
+        // A new number, or a caller so late that the clip before may be
+        // running out: once it has been taken, start where playback is. After
+        // a drain the server's read position can lie beyond the end of what
+        // was written, so a clip written at the end would lose its start.
+        if ((clip_end_ && !WaitUntilRead(*clip_end_, deadline)) ||
+            pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
+                            PA_SEEK_RELATIVE_ON_READ) != 0 ||
+            !UpdateTiming(deadline)) {
+            return false;
+        }
+        // Where the clip ends in the stream: the server chose where it begins.
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (timing == nullptr || timing->write_index_corrupt) {
+            return false;
+        }
+        end = timing->write_index;
     }
-    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
-    if (timing == nullptr || timing->write_index_corrupt) {
-        return false;
-    }
-    end = timing->write_index;
     // A server that plays in blocks (PipeWire) takes a clip's last part only
     // with a block's worth behind it. Silence follows each clip, so the clip
     // is taken whole at once; the next clip, or the end of the number, drops
     // what is left of it.
-    static const std::vector<std::int16_t> silence(kClipSampleRate * kTrailingSilence.count() /
-                                                   1000);
-    if (pa_stream_write(stream_, silence.data(), silence.size() * sizeof(std::int16_t), nullptr, 0,
-                        PA_SEEK_RELATIVE) != 0) {
+    if (pa_stream_write(stream_, silence.data(), static_cast<std::size_t>(silence_bytes), nullptr,
+                        0, PA_SEEK_RELATIVE) != 0) {
         return false;
     }
     return !corked_ || Cork(false);
@@ -233,25 +278,41 @@ bool PulseClipPlayer::Await(pa_operation* op, Clock::time_point deadline) {
     return ok && reply_ > 0;
 }
 
-bool PulseClipPlayer::WaitUntilRead(std::int64_t end, Clock::time_point expected,
-                                    Clock::time_point deadline) {
-    // Nothing to ask before the clip can have been taken; then ask often, as
-    // every millisecond of delay here is silence between two clips.
-    if (Clock::now() < expected - kPollLead) {
-        Sleep(expected - kPollLead, deadline);
+std::int64_t PulseClipPlayer::ReadPositionNow() const {
+    // Where the server was at its last report, moved on by the time since at
+    // the stream's rate. It reads ahead of that by up to a block, which the
+    // margin it is held to allows for.
+    if (read_seen_ == Clock::time_point{}) {
+        return read_index_;
     }
+    return read_index_ + BytesFor(Clock::now() - read_seen_);
+}
+
+bool PulseClipPlayer::ReadIndexAtLeast(std::int64_t target, Clock::time_point deadline) {
+    if (!UpdateTiming(deadline)) {
+        return false;
+    }
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    if (timing == nullptr || timing->read_index_corrupt) {
+        return false;
+    }
+    read_index_ = timing->read_index;
+    read_seen_ = Clock::now();
+    return read_index_ >= target;
+}
+
+bool PulseClipPlayer::WaitUntilRead(std::int64_t target, Clock::time_point deadline) {
     for (;;) {
-        if (!UpdateTiming(deadline)) {
-            return false;
-        }
-        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
-        if (timing == nullptr) {
-            return false;
-        }
-        if (timing->read_index >= end) {
+        if (ReadIndexAtLeast(target, deadline)) {
             return true;
         }
-        if (!Sleep(Clock::now() + kPollInterval, deadline)) {
+        if (Broken() || Clock::now() >= deadline) {
+            return false;
+        }
+        // Nothing to ask before the server can have got there; then ask
+        // often, as every millisecond of delay may be silence between clips.
+        const auto expected = read_seen_ + TimeFor(target - read_index_);
+        if (!Sleep(std::max(expected - kPollLead, Clock::now() + kPollInterval), deadline)) {
             return false;
         }
     }
@@ -296,6 +357,8 @@ void PulseClipPlayer::Disconnect() {
         pa_stream_unref(stream_);
         stream_ = nullptr;
         corked_ = false;
+        clip_end_.reset();
+        read_seen_ = {};
     }
     if (context_ != nullptr) {
         pa_context_disconnect(context_);

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "clip_player.h"
@@ -19,16 +20,17 @@ namespace talmo {
 //
 // The connection and one playback stream stay open across calls, so the
 // clips of a number follow each other without the cost of a new stream.
-// Inside a number, a call returns once the server has taken the whole clip,
-// and the next clip is written where playback is, over the silence that
-// follows each clip: the joins are as short as the server's block allows.
-// The number's end waits until all of it has been heard, then pauses the
-// stream so that the server may let the sink idle. A clip played outside a
-// number is a number of its own.
+// Inside a number, a call returns a little before the server has taken the
+// whole clip, and the next clip is written straight behind it, over the
+// silence that follows each clip: the clips join without a gap, whatever
+// block the server plays in. A caller too late for that waits until the clip
+// before has been taken and starts where playback is. The number's end waits
+// until all of it has been heard, then pauses the stream so that the server
+// may let the sink idle. A clip played outside a number is a number of its
+// own.
 //
-// The
-// stream is mono at the clips' rate, and the server maps it onto whatever
-// the default sink is (any rate, mono or stereo).
+// The stream is mono at the clips' rate, and the server maps it onto
+// whatever the default sink is (any rate, mono or stereo).
 //
 // The server is only ever waited on with a deadline: with no server a call
 // fails at once, and if the server stalls or dies mid-clip the call gives up
@@ -55,7 +57,12 @@ class PulseClipPlayer final : public ClipPlayer {
     // Sends the clip, and silence after it; `end` is where the clip ends in
     // the stream.
     bool Write(ClipSamples samples, std::int64_t& end, Clock::time_point deadline);
-    bool WaitUntilRead(std::int64_t end, Clock::time_point expected, Clock::time_point deadline);
+    // Waits until the server has taken the stream up to `target`.
+    bool WaitUntilRead(std::int64_t target, Clock::time_point deadline);
+    // Asks the server where it reads, and whether it has reached `target`.
+    bool ReadIndexAtLeast(std::int64_t target, Clock::time_point deadline);
+    // The furthest the server can have read by now.
+    std::int64_t ReadPositionNow() const;
     // Waits until the stream has been heard to its end, then pauses it.
     bool Finish(Clock::time_point deadline);
     bool Cork(bool pause);
@@ -80,6 +87,12 @@ class PulseClipPlayer final : public ClipPlayer {
     bool in_number_ = false;
     bool corked_ = false;
     int reply_ = -1;
+    // Where the number's last clip ends in the stream, while it may still be
+    // playing.
+    std::optional<std::int64_t> clip_end_;
+    // The server's last reported read position, and when it came.
+    std::int64_t read_index_ = 0;
+    Clock::time_point read_seen_;
 };
 
 }  // namespace talmo

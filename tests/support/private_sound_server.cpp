@@ -89,7 +89,8 @@ bool ProgramExists(const std::string& name) {
 
 }  // namespace
 
-PrivateSoundServer::PrivateSoundServer(const SoundSetup& setup, Blocks blocks) : setup_(setup) {
+PrivateSoundServer::PrivateSoundServer(const SoundSetup& setup, Blocks blocks)
+    : setup_(setup), blocks_(blocks) {
     if (const char* current = std::getenv("PULSE_SERVER")) {
         had_pulse_server_ = true;
         saved_pulse_server_ = current;
@@ -172,9 +173,10 @@ pid_t PrivateSoundServer::ServicePid() const {
 bool PrivateSoundServer::StartRecording() {
     const fs::path raw = dir_ / "monitor.raw";
     const int channels = setup_.BitExact() ? 1 : 2;
+    const char* latency = blocks_ == Blocks::kDesktop ? "100" : "10";
     recorder_ = Spawn({"sh", "-c",
                        "exec parec -d ns.monitor --raw --format=s16le --rate=8000 --channels=" +
-                           std::to_string(channels) + " --latency-msec=10 > \"$0\"",
+                           std::to_string(channels) + " --latency-msec=" + latency + " > \"$0\"",
                        raw.string()},
                       {"HOME=" + (dir_ / "home").string()}, dir_ / "parec.log");
     // The monitor streams silence while nothing plays: recording has begun

@@ -54,7 +54,8 @@ class PrivateSoundServer {
     // PipeWire's graph plays in blocks no smaller than the tests' clean ones
     // (see sound-server.sh), or in the small ones a desktop allows: 32
     // samples, though no fewer than 64 at 8 kHz, where 32 underrun on a
-    // small machine in most numbers.
+    // small machine in most numbers. On a desktop the recording does not set
+    // the block either: the player's stream does.
     enum class Blocks { kClean, kDesktop };
 
     explicit PrivateSoundServer(const SoundSetup& setup = SoundSetups().front(),
@@ -86,6 +87,7 @@ class PrivateSoundServer {
     pid_t ServicePid() const;
 
     SoundSetup setup_;
+    Blocks blocks_;
     std::filesystem::path dir_;
     std::string error_;
     pid_t script_ = -1;
