@@ -163,14 +163,6 @@ const HelpFile::Topic* HelpFile::Lookup(int context) const {
     return it == topics_.end() ? nullptr : &it->second;
 }
 
-std::vector<int> HelpFile::Contexts() const {
-    std::vector<int> contexts;
-    for (const auto& [context, topic] : topics_) {
-        contexts.push_back(context);
-    }
-    return contexts;
-}
-
 QStringList HelpFolders() {
     const QString here = QCoreApplication::applicationDirPath();
     return {here, QDir(here).filePath("../share/talmo"), QStringLiteral(TALMO_DATA_DIR)};

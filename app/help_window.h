@@ -37,7 +37,6 @@ class HelpFile {
 
     const QString& Path() const { return path_; }
     const Topic* Lookup(int context) const;
-    std::vector<int> Contexts() const;
 
   private:
     QString path_;

@@ -108,17 +108,14 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
     VoiceChoice voice = VoiceChoice::kMale;
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < all_args.size(); ++i) {
-        const std::string& arg = all_args[i];
-        if (arg != "--voice" && !arg.starts_with("--voice=")) {
-            kept.push_back(arg);
+        const auto value = TakeVoiceOption(all_args, i);
+        if (!value) {
+            kept.push_back(all_args[i]);
             continue;
         }
-        const std::string value = arg != "--voice"          ? arg.substr(8)
-                                  : i + 1 < all_args.size() ? all_args[++i]
-                                                            : std::string();
-        const auto choice = ParseVoiceChoice(value);
+        const auto choice = ParseVoiceChoice(*value);
         if (!choice) {
-            err << "talmo-say: " << BadVoiceMessage(value) << '\n';
+            err << "talmo-say: " << BadVoiceMessage(*value) << '\n';
             return 2;
         }
         voice = *choice;

@@ -44,6 +44,15 @@ TutorCommandLine ReadTutorCommandLine(std::span<const std::string> args) {
         if (arg == "--version") {
             return {TutorCommandLine::Action::kVersion, {}};
         }
+        if (const auto value = TakeVoiceOption(args, i)) {
+            // A missing name is a bad one.
+            const auto voice = ParseVoiceChoice(*value);
+            if (!voice) {
+                return {TutorCommandLine::Action::kBadVoice, *value};
+            }
+            command.voice = *voice;
+            continue;
+        }
         std::string_view name = arg;
         if (name.starts_with("--")) {
             name.remove_prefix(2);
@@ -52,19 +61,6 @@ TutorCommandLine ReadTutorCommandLine(std::span<const std::string> args) {
         }
         const std::size_t equals = name.find('=');
         const std::string_view bare = name.substr(0, equals);
-        if (arg.starts_with("--") && bare == "voice") {
-            // --voice NAME or --voice=NAME; a missing name is a bad one.
-            const std::string value = equals != std::string_view::npos
-                                          ? std::string(name.substr(equals + 1))
-                                      : i + 1 < args.size() ? args[++i]
-                                                            : std::string();
-            const auto voice = ParseVoiceChoice(value);
-            if (!voice) {
-                return {TutorCommandLine::Action::kBadVoice, value};
-            }
-            command.voice = *voice;
-            continue;
-        }
         if (name.size() == arg.size() || bare.empty()) {
             command = {TutorCommandLine::Action::kUnknownOption, std::string(arg)};
             return command;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "dictation_quiz.h"
 
-#include <cfenv>
 #include <cmath>
 
 #include "learner_number.h"
@@ -22,10 +21,10 @@ void Increment(std::int16_t& counter) {
 std::int32_t DrawDictationNumber(int second, float random, int modulus) {
     const std::int32_t k = second * 9999;
     const double p = static_cast<double>(k) * static_cast<double>(random);
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const auto q = static_cast<std::int64_t>(std::nearbyint(p));
-    std::fesetround(saved);
+    const auto q = [p] {
+        const NearestRounding nearest;
+        return static_cast<std::int64_t>(std::nearbyint(p));
+    }();
     return static_cast<std::int32_t>(q % modulus);
 }
 
@@ -116,11 +115,8 @@ void DictationQuiz::RestartQuiz() {
     view_.SetFeedback(QuizView::Feedback::kNone);
     view_.SetDetailsVisible(false);
     view_.SetRepeatVisible(false);
-    total_correct_ = 0;
-    total_played_ = 0;
-    consecutive_ = 0;
     check_answer_ = true;
-    cmdbuttonReset_Click();
+    cmdbuttonReset_Click();  // zeroes the three counters
 }
 
 }  // namespace talmo

@@ -103,15 +103,21 @@ std::optional<double> ParseLearnerNumber(std::string_view text,
     return negative ? -value : value;
 }
 
+NearestRounding::NearestRounding() : saved_(std::fegetround()) {
+    std::fesetround(FE_TONEAREST);
+}
+NearestRounding::~NearestRounding() {
+    std::fesetround(saved_);
+}
+
 std::optional<std::int32_t> RoundToInt32(double value) {
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
-    // nearbyint follows the rounding mode; ties go to even only in the default one.
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(saved);
+    const double rounded = [value] {
+        const NearestRounding nearest;
+        return std::nearbyint(value);
+    }();
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;

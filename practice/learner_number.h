@@ -19,4 +19,17 @@ std::optional<double> ParseLearnerNumber(std::string_view text, std::string_view
 // signed 32-bit range.
 std::optional<std::int32_t> RoundToInt32(double value);
 
+// Rounds to nearest, ties to even, for as long as it lives (nearbyint follows
+// the rounding mode), and gives the caller's mode back when it goes.
+class NearestRounding {
+  public:
+    NearestRounding();
+    ~NearestRounding();
+    NearestRounding(const NearestRounding&) = delete;
+    NearestRounding& operator=(const NearestRounding&) = delete;
+
+  private:
+    int saved_;
+};
+
 }  // namespace talmo

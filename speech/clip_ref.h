@@ -16,7 +16,4 @@ struct ClipRef {
     friend bool operator==(const ClipRef&, const ClipRef&) = default;
 };
 
-// True when a and b are equal ignoring the case of ASCII letters.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace talmo

@@ -33,10 +33,6 @@ std::strong_ordering CompareKeys(std::string_view category_a, std::string_view i
 
 }  // namespace
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return CompareIgnoringCase(a, b) == 0;
-}
-
 ClipStore::ClipStore(std::vector<ClipEntry> entries) : entries_(std::move(entries)) {
     std::stable_sort(entries_.begin(), entries_.end(), [](const ClipEntry& a, const ClipEntry& b) {
         return CompareKeys(a.Category, a.Index, b.Category, b.Index) < 0;

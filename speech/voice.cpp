@@ -24,6 +24,17 @@ std::string BadVoiceMessage(std::string_view value) {
     return "--voice takes male, female or both, not '" + std::string(value) + "'";
 }
 
+std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i) {
+    const std::string& arg = args[i];
+    if (arg.starts_with("--voice=")) {
+        return arg.substr(8);
+    }
+    if (arg != "--voice") {
+        return std::nullopt;
+    }
+    return i + 1 < args.size() ? args[++i] : std::string();
+}
+
 VoicePicker VoicePicker::ForChoice(VoiceChoice choice) {
     const ClipStore& male = ClipStore::Embedded(Voice::kMale);
     const ClipStore& female = ClipStore::Embedded(Voice::kFemale);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +27,11 @@ std::optional<VoiceChoice> ParseVoiceChoice(std::string_view text);
 
 // The one line that answers a --voice value that is not a voice.
 std::string BadVoiceMessage(std::string_view value);
+
+// The one reader of --voice, for both programs. When args[i] is
+// "--voice NAME" or "--voice=NAME", returns the value (empty when the name is
+// missing) and leaves i on the last argument it took; otherwise nothing.
+std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i);
 
 // Which recordings say the next number or word. With one voice it is always
 // that voice's catalogue; with both, each call draws one, so a number said

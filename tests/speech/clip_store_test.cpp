@@ -106,8 +106,9 @@ TEST_P(EmbeddedCatalogue, HoldsEveryListedClipWithItsText) {
             << category << "/" << name << " is the same recording in both voices";
         ++rows;
     }
-    EXPECT_EQ(rows, 77);
-    EXPECT_EQ(store.Entries().size(), 77u);
+    EXPECT_GT(rows, 0);
+    // ... and nothing else is.
+    EXPECT_EQ(store.Entries().size(), static_cast<std::size_t>(rows));
 }
 
 // The clips the program names, in the letter case it names them.
