@@ -73,14 +73,19 @@ int main(int argc, char** argv) {
     talmo::QtMessageBox messages;
     talmo::HelpOnRequest help;
     talmo::ImmediateEnd end;
-    talmo::Platform platform{
-        talmo::VoicePicker::ForChoice(command.voice), player, clock, random, messages, help, end,
-        QLocale().decimalPoint().toStdString()};
+    talmo::Platform platform{.voices = talmo::VoicePicker::ForChoice(command.voice),
+                             .player = player,
+                             .clock = clock,
+                             .random = random,
+                             .messages = messages,
+                             .help = help,
+                             .end = end,
+                             .decimal_separator = QLocale().decimalPoint().toStdString()};
 
     talmo::StartScreen start(help, end, [&platform, &help] {
         auto window = std::make_unique<talmo::MainWindow>(platform);
         // From here on the help's words and examples play through the window.
-        help.SetSpeaker(*window, platform.voices.Catalogue());
+        help.SetSpeaker(window->Speech(), platform.voices.Catalogue());
         return window;
     });
     start.show();

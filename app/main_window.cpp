@@ -2,16 +2,14 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
-#include "dictation_page.h"
-#include "enter_listen_page.h"
+#include <algorithm>
+
 #include "pictures.h"
-#include "reference_pages.h"
 
 namespace talmo {
 namespace {
@@ -22,86 +20,57 @@ using forms::Kind;
 constexpr int kClientWidth = 5340;
 constexpr int kClientHeight = 5205;
 
-struct Page {
-    const char* tab;
-    forms::Rect frame;
-    const char* banner_box;
-    const char* banner;
-    int help_context;
-};
-
-constexpr Page kPageTable[MainWindow::kPages] = {
-    {"&Enter and Listen", {75, 360, 5130, 4050}, "imgCounting", "Counting", 5},
-    {"&Listen and Enter", {90, 345, 5115, 4065}, "imgDictation", "Dictation", 7},
-    {"&Numbers", {135, 345, 5055, 4095}, "imgSwedishNumbers", "SwedishNumbers", 9},
-    {"&Ordinals", {120, 315, 5055, 4095}, "imgOrdinalNumbers", "OrdinalNumbers", 10},
-    {"&Math", {120, 360, 5055, 3975}, "imgBasicMath", "BasicMath", 11},
-};
-
-constexpr int kInformationContext = 2;
-constexpr int kFractionsContext = 9;
-
-// The order in which the load step fills the banners.
-constexpr int kBannerLoadOrder[] = {1, 0, 4, 2, 3};
-
-const std::vector<Control>& Controls() {
-    static const std::vector<Control> controls = [] {
-        std::vector<Control> c{
-            // clang-format off
-            {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {3360, 4545, 735, 375}},
-            {.name = "cmdExit", .kind = Kind::kButton, .caption = "E&xit", .rect = {4320, 4545, 735, 375}},
-            {.name = "TabStrip1", .kind = Kind::kTabStrip, .rect = {0, 0, 5295, 5145}},
-            // clang-format on
-        };
-        for (int i = 0; i < MainWindow::kPages; ++i) {
-            // Only the third page carries a caption.
-            c.push_back({.name = "CountFrame",
-                         .index = i,
-                         .kind = Kind::kPage,
-                         .caption = i == 2 ? "Numbers" : "",
-                         .rect = kPageTable[i].frame});
-        }
-        return c;
-    }();
-    return controls;
+std::vector<Control> ControlTable(std::span<const PageEntry> pages) {
+    std::vector<Control> c{
+        // clang-format off
+        {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {3360, 4545, 735, 375}},
+        {.name = "cmdExit", .kind = Kind::kButton, .caption = "E&xit", .rect = {4320, 4545, 735, 375}},
+        {.name = "TabStrip1", .kind = Kind::kTabStrip, .rect = {0, 0, 5295, 5145}},
+        // clang-format on
+    };
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        c.push_back({.name = "CountFrame",
+                     .index = static_cast<int>(i),
+                     .kind = Kind::kPage,
+                     .caption = pages[i].frame_caption,
+                     .rect = pages[i].frame});
+    }
+    return c;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(Platform& platform)
-    : platform_(platform), speech_(platform.voices, platform.player), form_(this) {
+MainWindow::MainWindow(Platform& platform, std::span<const PageEntry> pages)
+    : platform_(platform), speech_(platform.voices, platform.player), form_(this), entries_(pages) {
     setObjectName("frmCounting");
     setWindowTitle(kTitle);
-    form_.Add(Controls());
+    form_.Add(ControlTable(pages));
 
     QTabBar* bar = TabBar();
-    for (const Page& page : kPageTable) {
-        bar->addTab(page.tab);
+    const auto frames = form_.Array<QWidget>("CountFrame", PageCount());
+    const forms::HelpTopic help = [this](int context) {
+        platform_.help.ShowHelp(kHelpFile, context);
+    };
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        bar->addTab(pages[i].tab);
+        pages_.push_back(pages[i].make({frames[i], platform, speech_, help}));
     }
-    const auto frames = form_.Array<QWidget>("CountFrame", kPages);
-    // Each page belongs to its frame; the window keeps only those it talks to.
-    new EnterListenPage(form_, frames[0], *this, platform.messages, platform.decimal_separator);
-    dictation_ = new DictationPage(form_, frames[1], platform.clock, platform.random,
-                                   platform.messages, *this, platform.decimal_separator);
-    numbers_ = new NumbersPage(form_, frames[2], *this);
-    new OrdinalsPage(form_, frames[3], *this);
-    new MathPage(form_, frames[4], *this);
 
-    form_.Layout(form_.FitScale());
+    // One scale for the window and every page, so that every text fits.
+    double scale = form_.FitScale();
+    for (const forms::Page* page : pages_) {
+        scale = std::max(scale, page->Controls().FitScale());
+    }
+    form_.Layout(scale);
+    for (forms::Page* page : pages_) {
+        page->Layout(scale);
+    }
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
 
     connect(form_.Get<QPushButton>("cmdExit"), &QPushButton::clicked, this,
             [this] { platform_.end.EndProgram(0); });
     connect(form_.Get<QPushButton>("cmdHelp"), &QPushButton::clicked, this,
             [this] { cmdHelp_Click(); });
-    connect(form_.Get<QPushButton>("cmdInformation"), &QPushButton::clicked, this,
-            [this] { platform_.help.ShowHelp(kHelpFile, kInformationContext); });
-    connect(form_.Get<QPushButton>("cmdFractionsInfo"), &QPushButton::clicked, this,
-            [this] { platform_.help.ShowHelp(kHelpFile, kFractionsContext); });
-    connect(form_.Get<QPushButton>("cmdCardinalsNext"), &QPushButton::clicked, this,
-            [this] { cmdCardinalsNext_Click(); });
-    connect(form_.Get<QPushButton>("cmdCardinalsPrevious"), &QPushButton::clicked, this,
-            [this] { cmdCardinalsPrevious_Click(); });
     connect(bar, &QTabBar::currentChanged, this, [this] { Tabstrip1_Click(); });
     // A press on the strip switches pages even on the tab already chosen.
     bar->installEventFilter(this);
@@ -118,21 +87,37 @@ QTabBar* MainWindow::TabBar() const {
     return form_.Get<forms::TabStrip>("TabStrip1")->Bar();
 }
 
+QWidget* MainWindow::Find(std::string_view name, int index) const {
+    if (form_.Has(name, index)) {
+        return form_.Find(name, index);
+    }
+    for (const forms::Page* page : pages_) {
+        if (page->Controls().Has(name, index)) {
+            return page->Controls().Find(name, index);
+        }
+    }
+    return form_.Find(name, index);  // throws, naming the control
+}
+
 void MainWindow::Load() {
-    for (const int i : kBannerLoadOrder) {
-        ShowPicture(form_.Get<QLabel>(kPageTable[i].banner_box), kPageTable[i].banner,
+    std::vector<std::size_t> banner_order(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        banner_order[static_cast<std::size_t>(entries_[i].banner_order)] = i;
+    }
+    for (const std::size_t i : banner_order) {
+        ShowPicture(pages_[i]->Controls().Get<QLabel>(entries_[i].banner_box), entries_[i].banner,
                     platform_.end);
     }
-    dictation_->Quiz().RestartQuiz();
-    CardinalCount = kCardinalEntries;
-    numbers_->FillCardinalList(CardinalCount);
+    for (forms::Page* page : pages_) {
+        page->Load();
+    }
     {
         // Choosing the first tab must not count as a page switch here.
         const QSignalBlocker quiet(TabBar());
         TabBar()->setCurrentIndex(0);
     }
-    const auto frames = form_.Array<QWidget>("CountFrame", kPages);
-    for (int i = 0; i < kPages; ++i) {
+    const auto frames = form_.Array<QWidget>("CountFrame", PageCount());
+    for (int i = 0; i < PageCount(); ++i) {
         frames[i]->setVisible(i == 0);
     }
 }
@@ -141,35 +126,25 @@ void MainWindow::PlayNumber(std::string_view Index, std::string_view Category) {
     speech_.PlayNumber(Index, Category);
 }
 
-void MainWindow::SpeakNumber(int number) {
-    speech_.SpeakNumber(number);
-}
-
 void MainWindow::ReadNumber(std::int32_t number_in) {
     speech_.ReadNumber(number_in);
 }
 
 void MainWindow::Tabstrip1_Click() {
     const int n = TabBar()->currentIndex() + 1;
-    const auto frames = form_.Array<QWidget>("CountFrame", kPages);
-    for (int i = 0; i < kPages; ++i) {
+    const auto frames = form_.Array<QWidget>("CountFrame", PageCount());
+    for (int i = 0; i < PageCount(); ++i) {
         frames[i]->setVisible(n == i + 1);
     }
-    dictation_->Quiz().RestartQuiz();
-}
-
-void MainWindow::cmdCardinalsNext_Click() {
-    numbers_->cmdCardinalsNext_Click(CardinalCount);
-}
-
-void MainWindow::cmdCardinalsPrevious_Click() {
-    numbers_->cmdCardinalsPrevious_Click(CardinalCount);
+    for (int i = 0; i < PageCount(); ++i) {
+        pages_[static_cast<std::size_t>(i)]->Switched(n == i + 1);
+    }
 }
 
 void MainWindow::cmdHelp_Click() {
     const int n = TabBar()->currentIndex() + 1;
-    if (n >= 1 && n <= kPages) {
-        platform_.help.ShowHelp(kHelpFile, kPageTable[n - 1].help_context);
+    if (n >= 1 && n <= PageCount()) {
+        platform_.help.ShowHelp(kHelpFile, entries_[static_cast<std::size_t>(n - 1)].help_context);
     }
 }
 

@@ -4,42 +4,43 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <memory>
-#include <string>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "app_services.h"
 #include "form.h"
-#include "speaker.h"
+#include "page_list.h"
 #include "speech_engine.h"
+
+class QTabBar;
 
 namespace talmo {
 
-class DictationPage;
-class NumbersPage;
-
-// The main window, "frmCounting": five pages on a tab strip, Help and Exit.
-// It owns the pages and the state they share.
-class MainWindow final : public QWidget, public Speaker {
+// The main window, "frmCounting": its pages on a tab strip, Help and Exit.
+// It owns the pages, which own their controls; it wires none of them.
+class MainWindow final : public QWidget {
   public:
-    static constexpr int kPages = 5;
-    static constexpr std::int16_t kCardinalEntries = 25;
-
-    explicit MainWindow(Platform& platform);
+    explicit MainWindow(Platform& platform, std::span<const PageEntry> pages = MainWindowPages());
     ~MainWindow() override;
 
-    // The operations the pages share. Every page speaks through these three,
-    // which only forward to the speech engine.
-    void PlayNumber(std::string_view Index, std::string_view Category) override;
-    void SpeakNumber(int number) override;
-    void ReadNumber(std::int32_t number_in) override;
+    // The window's sound operations, as the pages reach them through the
+    // speech engine: one clip, and one whole number.
+    void PlayNumber(std::string_view Index, std::string_view Category);
+    void ReadNumber(std::int32_t number_in);
+    Speaker& Speech() { return speech_; }
+
     void Tabstrip1_Click();
-    void cmdCardinalsNext_Click();
-    void cmdCardinalsPrevious_Click();
     void cmdHelp_Click();
 
-    const forms::Form& Form() const { return form_; }
-    DictationPage& Dictation() { return *dictation_; }
+    int PageCount() const { return static_cast<int>(entries_.size()); }
+    forms::Page& PageAt(int i) const { return *pages_[static_cast<std::size_t>(i)]; }
+    // A control by name and index: the window's own, or else a page's.
+    QWidget* Find(std::string_view name, int index = -1) const;
+    template <typename T>
+    T* Get(std::string_view name, int index = -1) const {
+        return qobject_cast<T*>(Find(name, index));
+    }
     QTabBar* TabBar() const;
 
   protected:
@@ -52,9 +53,8 @@ class MainWindow final : public QWidget, public Speaker {
     Platform& platform_;
     SpeechEngine speech_;
     forms::Form form_;
-    std::int16_t CardinalCount = 0;
-    DictationPage* dictation_ = nullptr;
-    NumbersPage* numbers_ = nullptr;
+    std::span<const PageEntry> entries_;
+    std::vector<forms::Page*> pages_;  // owned by their frames
 };
 
 }  // namespace talmo

@@ -125,7 +125,7 @@ Block PipeWireBlock(const std::string& runtime_dir) {
 bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
              const std::vector<int>& numbers, bool loaded, Row& row) {
     CountingClipPlayer counter(player);
-    const SpeechEngine engine(ClipStore::Embedded(), counter);
+    SpeechEngine engine(ClipStore::Embedded(), counter);
     if (!server.StartRecording()) {
         return false;
     }

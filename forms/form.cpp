@@ -79,11 +79,20 @@ void Form::RequireText(QWidget* control, const QString& text) {
     required_[control].push_back(text);
 }
 
+const Form::Entry* Form::Lookup(std::string_view name, int index) const {
+    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return e.control.name == name && e.control.index == index;
+    });
+    return it == entries_.end() ? nullptr : &*it;
+}
+
+bool Form::Has(std::string_view name, int index) const {
+    return Lookup(name, index) != nullptr;
+}
+
 QWidget* Form::Find(std::string_view name, int index) const {
-    for (const Entry& e : entries_) {
-        if (e.control.name == name && e.control.index == index) {
-            return e.widget;
-        }
+    if (const Entry* e = Lookup(name, index)) {
+        return e->widget;
     }
     throw std::logic_error("the form has no control " + std::string(name) +
                            (index >= 0 ? "(" + std::to_string(index) + ")" : ""));

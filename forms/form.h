@@ -31,6 +31,7 @@ class Form {
     // The control of that name and index; asking for one the form does not
     // have is a mistake in the program, so it throws std::logic_error.
     QWidget* Find(std::string_view name, int index = -1) const;
+    bool Has(std::string_view name, int index = -1) const;
     template <typename T>
     T* Get(std::string_view name, int index = -1) const {
         return qobject_cast<T*>(Find(name, index));
@@ -58,6 +59,7 @@ class Form {
         Control control;
         QWidget* parent;
     };
+    const Entry* Lookup(std::string_view name, int index) const;
     // The least scale at which the entry's texts fit; a wrapped label is
     // tried at floor first.
     double NeededScale(const Entry& entry, double floor) const;

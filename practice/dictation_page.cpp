@@ -25,7 +25,7 @@ using forms::kReadOnly;
 const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
 
-const std::vector<Control>& Controls() {
+const std::vector<Control>& ControlTable() {
     static const std::vector<Control> controls{
         // clang-format off
         {.name = "imgDictation", .kind = Kind::kPicture, .rect = {1560, 195, 1815, 345}},
@@ -69,20 +69,17 @@ void SetVisible(QWidget* widget, bool visible) {
 
 }  // namespace
 
-DictationPage::DictationPage(forms::Form& form, QWidget* page, QuizClock& clock,
-                             RandomSource& random, MessageBox& messages, Speaker& reader,
-                             std::string decimal_separator)
-    : QObject(page),
-      form_(form),
-      quiz_(*this, clock, random, messages, reader, std::move(decimal_separator)) {
-    form.Add(Controls(), page);
-    slider_ = form.Get<QSlider>("sliderPracticeRange");
-    slider_value_ = form.Get<QLabel>("lblSliderValue");
-    answer_ = form.Get<QLineEdit>("DictationAnswer");
-    play_ = form.Get<QPushButton>("PlayRandom");
-    repeat_ = form.Get<QPushButton>("cmdbuttonRepeat");
-    correct_ = form.Get<QLabel>("lblCorrect");
-    incorrect_ = form.Get<QLabel>("lblIncorrect");
+DictationPage::DictationPage(QWidget* frame, QuizClock& clock, RandomSource& random,
+                             MessageBox& messages, Speaker& reader, std::string decimal_separator)
+    : Page(frame), quiz_(*this, clock, random, messages, reader, std::move(decimal_separator)) {
+    form_.Add(ControlTable());
+    slider_ = form_.Get<QSlider>("sliderPracticeRange");
+    slider_value_ = form_.Get<QLabel>("lblSliderValue");
+    answer_ = form_.Get<QLineEdit>("DictationAnswer");
+    play_ = form_.Get<QPushButton>("PlayRandom");
+    repeat_ = form_.Get<QPushButton>("cmdbuttonRepeat");
+    correct_ = form_.Get<QLabel>("lblCorrect");
+    incorrect_ = form_.Get<QLabel>("lblIncorrect");
 
     slider_->setRange(kFirstRangePosition, kLastRangePosition);
     slider_->setSingleStep(1);
@@ -95,19 +92,19 @@ DictationPage::DictationPage(forms::Form& form, QWidget* page, QuizClock& clock,
     // score boxes are sized for three digits, a long session's worth; a
     // longer count is drawn smaller rather than cut (see ShowCount).
     for (const char* box : {"txtboxTotalCorrect", "txtboxTotalPlayed", "txtboxConsecutive"}) {
-        form.RequireText(form.Get<QLineEdit>(box), "999");
+        form_.RequireText(form_.Get<QLineEdit>(box), "999");
     }
-    form.RequireText(form.Get<QLineEdit>("txtboxCorrectAnswer"), "99999");
-    form.RequireText(answer_, "99999");
+    form_.RequireText(form_.Get<QLineEdit>("txtboxCorrectAnswer"), "99999");
+    form_.RequireText(answer_, "99999");
     for (const PracticeRange& range : PracticeRangeTable) {
-        form.RequireText(slider_value_, Text(std::string(range.text)));
+        form_.RequireText(slider_value_, Text(std::string(range.text)));
     }
 
     connect(play_, &QPushButton::clicked, this, [this] { quiz_.PlayRandom_Click(); });
-    connect(form.Get<QPushButton>("CheckAnswer"), &QPushButton::clicked, this,
+    connect(form_.Get<QPushButton>("CheckAnswer"), &QPushButton::clicked, this,
             [this] { quiz_.CheckAnswer_Click(); });
     connect(repeat_, &QPushButton::clicked, this, [this] { quiz_.cmdbuttonRepeat_Click(); });
-    connect(form.Get<QPushButton>("cmdbuttonReset"), &QPushButton::clicked, this,
+    connect(form_.Get<QPushButton>("cmdbuttonReset"), &QPushButton::clicked, this,
             [this] { quiz_.cmdbuttonReset_Click(); });
     connect(slider_, &QSlider::valueChanged, this, [this] { sliderPracticeRange_Change(); });
     // A drag moves the slider before its value follows, so the tip shows the

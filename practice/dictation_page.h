@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dictation_quiz.h"
-#include "form.h"
+#include "page.h"
 #include "practice_services.h"
 #include "speaker.h"
 
@@ -20,12 +20,17 @@ namespace talmo {
 
 // Page 2, "Listen and Enter": the dictation quiz and its practice range, as
 // controls of the window that the quiz drives.
-class DictationPage final : public QObject, private QuizView {
+class DictationPage final : public forms::Page, private QuizView {
   public:
-    DictationPage(forms::Form& form, QWidget* page, QuizClock& clock, RandomSource& random,
-                  MessageBox& messages, Speaker& reader, std::string decimal_separator);
+    DictationPage(QWidget* frame, QuizClock& clock, RandomSource& random, MessageBox& messages,
+                  Speaker& reader, std::string decimal_separator);
 
     DictationQuiz& Quiz() { return quiz_; }
+
+    // The window's load step and every page switch, whichever page is
+    // chosen, start the quiz afresh.
+    void Load() override { quiz_.RestartQuiz(); }
+    void Switched(bool) override { quiz_.RestartQuiz(); }
 
     // Shows the range of the slider's position, beside it and in its tip.
     void sliderPracticeRange_Change();
@@ -51,7 +56,6 @@ class DictationPage final : public QObject, private QuizView {
     void FocusPlay() override;
     void ProcessPendingEvents() override;
 
-    forms::Form& form_;
     DictationQuiz quiz_;
     QSlider* slider_;
     QLabel* slider_value_;

@@ -13,7 +13,7 @@ namespace {
 using forms::Control;
 using forms::Kind;
 
-const std::vector<Control>& Controls() {
+const std::vector<Control>& ControlTable() {
     static const std::vector<Control> controls{
         // clang-format off
         {.name = "imgCounting", .kind = Kind::kPicture, .rect = {1410, 285, 1860, 315}},
@@ -32,18 +32,19 @@ const std::vector<Control>& Controls() {
 
 }  // namespace
 
-EnterListenPage::EnterListenPage(forms::Form& form, QWidget* page, Speaker& speaker,
-                                 MessageBox& messages, std::string decimal_separator)
-    : QObject(page),
+EnterListenPage::EnterListenPage(QWidget* frame, Speaker& speaker, MessageBox& messages,
+                                 std::string decimal_separator, forms::HelpTopic help)
+    : Page(frame),
       speaker_(speaker),
       messages_(messages),
       decimal_separator_(std::move(decimal_separator)) {
-    form.Add(Controls(), page);
-    input_ = form.Get<QLineEdit>("Input1");
+    form_.Add(ControlTable());
+    input_ = form_.Get<QLineEdit>("Input1");
     // The five digits of the largest number must show in full.
-    form.RequireText(input_, "99999");
-    QObject::connect(form.Get<QPushButton>("Play"), &QPushButton::clicked, this,
-                     [this] { Play_Click(); });
+    form_.RequireText(input_, "99999");
+    connect(form_.Get<QPushButton>("Play"), &QPushButton::clicked, this, [this] { Play_Click(); });
+    connect(form_.Get<QPushButton>("cmdInformation"), &QPushButton::clicked, this,
+            [help = std::move(help)] { help(kInformationContext); });
 }
 
 void EnterListenPage::Play_Click() {

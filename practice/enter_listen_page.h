@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QObject>
-
 #include <string>
 
-#include "form.h"
+#include "page.h"
 #include "practice_services.h"
 #include "speaker.h"
 
@@ -15,14 +13,15 @@ namespace talmo {
 
 // Page 1, "Enter and Listen": the learner types a whole number from 0 to
 // 99999 and hears it spoken.
-class EnterListenPage final : public QObject {
+class EnterListenPage final : public forms::Page {
   public:
     static constexpr const char* kInvalidEntry =
         "Invalid entry. Please enter a whole number between 0 and 99999.";
+    // The help topic of its Information button.
+    static constexpr int kInformationContext = 2;
 
-    // Adds the page's controls to the window's form, inside page.
-    EnterListenPage(forms::Form& form, QWidget* page, Speaker& speaker, MessageBox& messages,
-                    std::string decimal_separator);
+    EnterListenPage(QWidget* frame, Speaker& speaker, MessageBox& messages,
+                    std::string decimal_separator, forms::HelpTopic help);
 
     // "Hear it": speaks the entry, or says it is not a number from 0 to 99999.
     void Play_Click();

@@ -176,29 +176,36 @@ void RequireForms(forms::Form& form, QLineEdit* box, const std::array<ReferenceR
 
 }  // namespace
 
-NumbersPage::NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker)
-    : QObject(page), speaker_(speaker) {
-    form.Add(NumbersControls(), page);
-    cardinal_box_ = form.Get<QLineEdit>("txtboxCardinals");
-    fraction_box_ = form.Get<QLineEdit>("txtboxFractions");
-    list_ = form.Get<QListWidget>("listboxCardinals");
+NumbersPage::NumbersPage(QWidget* frame, Speaker& speaker, forms::HelpTopic help)
+    : Page(frame), speaker_(speaker) {
+    form_.Add(NumbersControls());
+    cardinal_box_ = form_.Get<QLineEdit>("txtboxCardinals");
+    fraction_box_ = form_.Get<QLineEdit>("txtboxFractions");
+    list_ = form_.Get<QListWidget>("listboxCardinals");
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSortingEnabled(false);
-    RequireForms(form, cardinal_box_, kCardinalButtons);
-    RequireForms(form, cardinal_box_, kCardinalList);
-    RequireForms(form, fraction_box_, kFractions);
+    RequireForms(form_, cardinal_box_, kCardinalButtons);
+    RequireForms(form_, cardinal_box_, kCardinalList);
+    RequireForms(form_, fraction_box_, kFractions);
     for (const ReferenceRow& row : kCardinalList) {
-        form.RequireText(list_, Text(row.caption));
+        form_.RequireText(list_, Text(row.caption));
     }
-    ConnectArray(form, "cmdCardinals", kCardinalButtons.size(), this,
+    ConnectArray(form_, "cmdCardinals", kCardinalButtons.size(), this,
                  [this](std::int16_t i) { cmdCardinals_Click(i); });
-    ConnectArray(form, "cmdFractions", kFractions.size(), this,
+    ConnectArray(form_, "cmdFractions", kFractions.size(), this,
                  [this](std::int16_t i) { cmdFractions_Click(i); });
     connect(list_, &QListWidget::itemSelectionChanged, this, [this] { listboxCardinals_Click(); });
+    connect(form_.Get<QPushButton>("cmdCardinalsNext"), &QPushButton::clicked, this,
+            [this] { cmdCardinalsNext_Click(); });
+    connect(form_.Get<QPushButton>("cmdCardinalsPrevious"), &QPushButton::clicked, this,
+            [this] { cmdCardinalsPrevious_Click(); });
+    connect(form_.Get<QPushButton>("cmdFractionsInfo"), &QPushButton::clicked, this,
+            [help = std::move(help)] { help(kFractionsContext); });
 }
 
-void NumbersPage::FillCardinalList(std::int16_t count) {
-    for (std::int16_t i = 0; i < count && std::size_t(i) < kCardinalList.size(); ++i) {
+void NumbersPage::Load() {
+    CardinalCount = static_cast<std::int16_t>(kCardinalList.size());
+    for (std::int16_t i = 0; i < CardinalCount; ++i) {
         list_->addItem(Text(kCardinalList[std::size_t(i)].caption));
     }
     if (list_->count() > 0) {
@@ -232,14 +239,14 @@ int NumbersPage::SelectedRow() const {
     return selected.isEmpty() ? -1 : list_->row(selected.front());
 }
 
-void NumbersPage::cmdCardinalsNext_Click(std::int16_t count) {
+void NumbersPage::cmdCardinalsNext_Click() {
     const int k = SelectedRow();
-    list_->setCurrentRow(k < count - 1 ? k + 1 : 0);
+    list_->setCurrentRow(k < CardinalCount - 1 ? k + 1 : 0);
 }
 
-void NumbersPage::cmdCardinalsPrevious_Click(std::int16_t count) {
+void NumbersPage::cmdCardinalsPrevious_Click() {
     const int k = SelectedRow();
-    list_->setCurrentRow(k <= 0 ? count - 1 : k - 1);
+    list_->setCurrentRow(k <= 0 ? CardinalCount - 1 : k - 1);
 }
 
 void NumbersPage::cmdFractions_Click(std::int16_t Index) {
@@ -249,10 +256,9 @@ void NumbersPage::cmdFractions_Click(std::int16_t Index) {
     }
 }
 
-OrdinalsPage::OrdinalsPage(forms::Form& form, QWidget* page, Speaker& speaker)
-    : QObject(page), speaker_(speaker) {
-    form.Add(OrdinalsControls(), page);
-    ConnectArray(form, "Command1", kOrdinals.size(), this,
+OrdinalsPage::OrdinalsPage(QWidget* frame, Speaker& speaker) : Page(frame), speaker_(speaker) {
+    form_.Add(OrdinalsControls());
+    ConnectArray(form_, "Command1", kOrdinals.size(), this,
                  [this](std::int16_t i) { Command1_Click(i); });
 }
 
@@ -262,16 +268,15 @@ void OrdinalsPage::Command1_Click(std::int16_t Index) {
     }
 }
 
-MathPage::MathPage(forms::Form& form, QWidget* page, Speaker& speaker)
-    : QObject(page), speaker_(speaker) {
-    form.Add(MathControls(), page);
-    operator_box_ = form.Get<QLineEdit>("txtboxOperators");
-    expression_box_ = form.Get<QLineEdit>("txtboxExpressions");
-    RequireForms(form, operator_box_, kOperators);
-    RequireForms(form, expression_box_, kExpressions);
-    ConnectArray(form, "cmdOperators", kOperators.size(), this,
+MathPage::MathPage(QWidget* frame, Speaker& speaker) : Page(frame), speaker_(speaker) {
+    form_.Add(MathControls());
+    operator_box_ = form_.Get<QLineEdit>("txtboxOperators");
+    expression_box_ = form_.Get<QLineEdit>("txtboxExpressions");
+    RequireForms(form_, operator_box_, kOperators);
+    RequireForms(form_, expression_box_, kExpressions);
+    ConnectArray(form_, "cmdOperators", kOperators.size(), this,
                  [this](std::int16_t i) { cmdOperators_Click(i); });
-    ConnectArray(form, "cmdExpressions", kExpressions.size(), this,
+    ConnectArray(form_, "cmdExpressions", kExpressions.size(), this,
                  [this](std::int16_t i) { cmdExpressions_Click(i); });
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "form.h"
+#include "page.h"
 #include "speaker.h"
 
 class QLineEdit;
@@ -14,34 +14,38 @@ class QListWidget;
 namespace talmo {
 
 // Page 3, "Numbers": the cardinal numbers, with their list, and the fractions.
-class NumbersPage final : public QObject {
+class NumbersPage final : public forms::Page {
   public:
-    NumbersPage(forms::Form& form, QWidget* page, Speaker& speaker);
+    // The help topic of its More Info button.
+    static constexpr int kFractionsContext = 9;
 
-    // Fills the list with its first count entries, none of them chosen.
-    void FillCardinalList(std::int16_t count);
+    NumbersPage(QWidget* frame, Speaker& speaker, forms::HelpTopic help);
+
+    // Fills the list with its entries, none of them chosen.
+    void Load() override;
 
     void cmdCardinals_Click(std::int16_t Index);
     void listboxCardinals_Click();
-    // Step the list's choice, wrapping at both ends; count is the number of
-    // entries the window keeps for the list.
-    void cmdCardinalsNext_Click(std::int16_t count);
-    void cmdCardinalsPrevious_Click(std::int16_t count);
+    // Step the list's choice, wrapping at both ends.
+    void cmdCardinalsNext_Click();
+    void cmdCardinalsPrevious_Click();
     void cmdFractions_Click(std::int16_t Index);
 
   private:
     int SelectedRow() const;
 
     Speaker& speaker_;
+    // How many entries the list holds, set by the load step.
+    std::int16_t CardinalCount = 0;
     QLineEdit* cardinal_box_;
     QLineEdit* fraction_box_;
     QListWidget* list_;
 };
 
 // Page 4, "Ordinals": the first to the twentieth, to hear.
-class OrdinalsPage final : public QObject {
+class OrdinalsPage final : public forms::Page {
   public:
-    OrdinalsPage(forms::Form& form, QWidget* page, Speaker& speaker);
+    OrdinalsPage(QWidget* frame, Speaker& speaker);
     void Command1_Click(std::int16_t Index);
 
   private:
@@ -49,9 +53,9 @@ class OrdinalsPage final : public QObject {
 };
 
 // Page 5, "Math": operator words, the separators note and three sentences.
-class MathPage final : public QObject {
+class MathPage final : public forms::Page {
   public:
-    MathPage(forms::Form& form, QWidget* page, Speaker& speaker);
+    MathPage(QWidget* frame, Speaker& speaker);
     void cmdOperators_Click(std::int16_t Index);
     void cmdExpressions_Click(std::int16_t Index);
 

@@ -8,6 +8,7 @@
 
 #include "clip_player.h"
 #include "clip_store.h"
+#include "speaker.h"
 #include "voice.h"
 
 namespace talmo {
@@ -16,33 +17,25 @@ namespace talmo {
 // a time through the player, each call returning once its sound has ended.
 // Each number or lone clip is said in the voice the picker gives it; a number
 // said again right after itself keeps its voice, so a repeat sounds the same.
-class SpeechEngine {
+class SpeechEngine final : public Speaker {
   public:
     SpeechEngine(VoicePicker voices, ClipPlayer& player)
         : voices_(std::move(voices)), player_(player) {}
 
-    // Plays one clip. Note the order: the clip's name first, then its
-    // category. A clip that cannot be played is skipped silently.
-    void PlayNumber(std::string_view Index, std::string_view Category) const;
-
-    // Says a whole number from 0 to 99999, clip after clip with no added
-    // pause; anything outside that range says nothing.
-    void SpeakNumber(int number) const;
-
-    // The public entry the dictation quiz uses; it only forwards.
-    void ReadNumber(std::int32_t number_in) const { SpeakNumber(number_in); }
+    // A clip that cannot be played is skipped silently.
+    void PlayNumber(std::string_view Index, std::string_view Category) override;
+    void SpeakNumber(int number) override;
 
   private:
-    void PlayClip(std::string_view Index, std::string_view Category) const;
+    // Plays one clip in the current voice, inside whatever number is open.
+    void PlayClip(std::string_view Index, std::string_view Category);
 
     const VoicePicker voices_;
     ClipPlayer& player_;
-    // Set while SpeakNumber plays, so that its clips count as one number.
-    mutable bool speaking_number_ = false;
     // The voice of the sound now playing or last played, and the number it
     // said, if it was a number.
-    mutable const ClipStore* voice_ = nullptr;
-    mutable std::optional<int> last_number_;
+    const ClipStore* voice_ = nullptr;
+    std::optional<int> last_number_;
 };
 
 }  // namespace talmo

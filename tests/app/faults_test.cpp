@@ -51,9 +51,9 @@ class FaultsTest : public QObject {
     };
 
     static void Click(MainWindow& w, const char* name) {
-        QTest::mouseClick(w.Form().Get<QPushButton>(name), Qt::LeftButton);
+        QTest::mouseClick(w.Get<QPushButton>(name), Qt::LeftButton);
     }
-    static QLineEdit* Box(MainWindow& w, const char* name) { return w.Form().Get<QLineEdit>(name); }
+    static QLineEdit* Box(MainWindow& w, const char* name) { return w.Get<QLineEdit>(name); }
 
   private slots:
     void cleanup() { QCOMPARE(LeftoverWindows(), QStringList()); }

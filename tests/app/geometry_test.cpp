@@ -90,7 +90,7 @@ QStringList Clipped(const QWidget* window) {
 QStringList WrittenFormsClipped(const MainWindow& window) {
     QStringList clipped;
     const auto check = [&](const char* box_name, auto const& rows) {
-        auto* box = window.Form().Get<QLineEdit>(box_name);
+        auto* box = window.Get<QLineEdit>(box_name);
         const QFontMetrics fm(box->font());
         for (const ReferenceRow& row : rows) {
             const QString text =

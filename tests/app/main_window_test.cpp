@@ -80,7 +80,7 @@ class MainWindowTest : public QObject, public WindowFixture {
         QVERIFY(!Shown("cmdbuttonRepeat"));
         QVERIFY(!Shown("txtboxYourAnswer"));
         QCOMPARE(Get<QLineEdit>("DictationAnswer")->text(), QString("1"));
-        QCOMPARE(window_->Dictation().Quiz().rannum(), 26247);
+        QCOMPARE(QuizOf(*window_).rannum(), 26247);
         // The other pages are as they were.
         QCOMPARE(Get<QLineEdit>("Input1")->text(), QString("123"));
         QCOMPARE(Get<QListWidget>("listboxCardinals")->currentRow(), 11);

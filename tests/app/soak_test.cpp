@@ -12,7 +12,7 @@
 
 #include "dictation_page.h"
 #include "main_window.h"
-#include "window_fakes.h"
+#include "window_fixture.h"
 
 using namespace talmo;
 using namespace talmo::testing;
@@ -48,11 +48,10 @@ class SoakTest : public QObject {
         fake.player.keep_names = false;  // ten thousand rounds of names would count as growth
         MainWindow window(fake.platform);
         window.show();
-        const auto& form = window.Form();
         const auto button = [&](const char* name, int index = -1) {
-            return form.Get<QAbstractButton>(name, index);
+            return window.Get<QAbstractButton>(name, index);
         };
-        auto* answer = form.Get<QLineEdit>("DictationAnswer");
+        auto* answer = window.Get<QLineEdit>("DictationAnswer");
 
         const auto quiz_rounds = [&](int from, int to) {
             window.TabBar()->setCurrentIndex(1);
@@ -60,7 +59,7 @@ class SoakTest : public QObject {
                 fake.clock.second = i % 60;
                 fake.random.value = float(i % 1000) / 1000.0f;
                 button("PlayRandom")->click();
-                const int n = window.Dictation().Quiz().rannum();
+                const int n = QuizOf(window).rannum();
                 answer->setText(QString::number(i % 3 == 0 ? n + 1 : n));
                 button("CheckAnswer")->click();
                 if (i % 3 == 0) {
@@ -100,14 +99,14 @@ class SoakTest : public QObject {
         const long middle = ResidentKiB();
         quiz_rounds(5000, 10000);
         // 99 rounds since the last reset, 33 of them answered twice.
-        QCOMPARE(window.Dictation().Quiz().TotalPlayed(), 132);
+        QCOMPARE(QuizOf(window).TotalPlayed(), 132);
         reference_presses(5000, 10000);
         const long end = ResidentKiB();
         qInfo(
             "resident memory: %ld KiB after 1000 of each, %ld after 5000, %ld after 10000; "
             "%ld clips played",
             warm, middle, end, fake.player.count);
-        QCOMPARE(form.Get<QListWidget>("listboxCardinals")->count(), 25);
+        QCOMPARE(window.Get<QListWidget>("listboxCardinals")->count(), 25);
         if (!kSanitized) {
             QVERIFY2(end - middle < 1024, "memory still grows after 5000 rounds");
         }

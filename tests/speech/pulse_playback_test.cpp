@@ -147,7 +147,7 @@ TEST_P(PulsePlayback, NumbersAreHeardWholeAndInOrderEvenAfterTheSinkIdled) {
     const std::vector<int> after_idle{1021};
     PulseClipPlayer player;
     CountingClipPlayer counter(player);
-    const SpeechEngine engine(ClipStore::Embedded(), counter);
+    SpeechEngine engine(ClipStore::Embedded(), counter);
 
     std::vector<int> all = numbers;
     all.insert(all.end(), after_idle.begin(), after_idle.end());
@@ -242,7 +242,7 @@ double AllowanceFor99999Ms() {
 TEST_P(PulsePlayback, AStalledServerCostsANumberItsLongestClipAndASecond) {
     PulseClipPlayer player;
     CountingClipPlayer counter(player);
-    const SpeechEngine engine(ClipStore::Embedded(), counter);
+    SpeechEngine engine(ClipStore::Embedded(), counter);
     engine.PlayNumber("1ETT", "TIME");  // the stream is open when the server stalls
     server_->Stop();
     auto start = Clock::now();
@@ -266,7 +266,7 @@ TEST_P(PulsePlayback, AStalledServerCostsANumberItsLongestClipAndASecond) {
 TEST_P(PulsePlayback, SkipsTheRestWhenTheServerDiesAndPlaysWhenItReturns) {
     PulseClipPlayer player;
     CountingClipPlayer counter(player);
-    const SpeechEngine engine(ClipStore::Embedded(), counter);
+    SpeechEngine engine(ClipStore::Embedded(), counter);
     engine.PlayNumber("1ETT", "TIME");
     std::thread killer([&] {
         std::this_thread::sleep_for(500ms);

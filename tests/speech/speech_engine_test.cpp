@@ -32,7 +32,7 @@ std::vector<std::string> PlayedNames(const RecordingClipPlayer& player, const Cl
 // clip is a number of its own.
 TEST(SpeechEngine, TellsThePlayerWhereEachNumberBeginsAndEnds) {
     RecordingClipPlayer player;
-    const SpeechEngine engine(ClipStore::Embedded(), player);
+    SpeechEngine engine(ClipStore::Embedded(), player);
     engine.SpeakNumber(1021);
     engine.PlayNumber("PLUS", "NUMBERS");
     engine.PlayNumber("MINUS", "NUMBERS");
@@ -99,7 +99,7 @@ TEST(SpeechEngine, ReadNumberSpeaksTheSameAsSpeakNumber) {
 
 TEST(SpeechEngine, NumbersOutsideTheRangeSayNothing) {
     RecordingClipPlayer player;
-    const SpeechEngine engine(ClipStore::Embedded(), player);
+    SpeechEngine engine(ClipStore::Embedded(), player);
     for (const int n : {-1, 100000, -2147483647 - 1, 2147483647}) {
         engine.ReadNumber(n);
     }
@@ -136,13 +136,13 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
     const ClipStore male = TaggedVoice(&kMale), female = TaggedVoice(&kFemale);
     std::string coin = "FMFMM";  // the draws, in order
     RecordingClipPlayer player;
-    const SpeechEngine engine(VoicePicker(male, female,
-                                          [&coin] {
-                                              const bool second = coin.at(0) == 'F';
-                                              coin.erase(0, 1);
-                                              return second;
-                                          }),
-                              player);
+    SpeechEngine engine(VoicePicker(male, female,
+                                    [&coin] {
+                                        const bool second = coin.at(0) == 'F';
+                                        coin.erase(0, 1);
+                                        return second;
+                                    }),
+                        player);
     engine.SpeakNumber(31121);             // F
     engine.ReadNumber(31121);              // the same number again: F, no draw
     engine.ReadNumber(99999);              // M

@@ -48,7 +48,6 @@ struct RecordingSpeaker final : Speaker {
         clips.push_back(std::string(Category) + "/" + std::string(Index));
     }
     void SpeakNumber(int number) override { spoken.push_back(number); }
-    void ReadNumber(std::int32_t number_in) override { spoken.push_back(number_in); }
 };
 
 }  // namespace talmo::testing

@@ -70,7 +70,14 @@ struct FakePlatform {
     RecordedMessages messages;
     RecordedHelp help;
     RecordedEnd end;
-    Platform platform{ClipStore::Embedded(), player, clock, random, messages, help, end, "."};
+    Platform platform{.voices = ClipStore::Embedded(),
+                      .player = player,
+                      .clock = clock,
+                      .random = random,
+                      .messages = messages,
+                      .help = help,
+                      .end = end,
+                      .decimal_separator = "."};
 
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "clip_ref.h"
+#include "dictation_page.h"
 #include "main_window.h"
 #include "window_fakes.h"
 
@@ -24,6 +25,11 @@ inline QStringList Names(const std::vector<ClipRef>& clips) {
         names << QString::fromStdString(c.Index).toUpper();
     }
     return names;
+}
+
+// The dictation page's quiz, on the window's second page.
+inline DictationQuiz& QuizOf(const MainWindow& window) {
+    return dynamic_cast<DictationPage&>(window.PageAt(1)).Quiz();
 }
 
 class WindowFixture {
@@ -48,7 +54,7 @@ class WindowFixture {
 
     template <typename T = QWidget>
     T* Get(const char* name, int index = -1) {
-        return window_->Form().Get<T>(name, index);
+        return window_->Get<T>(name, index);
     }
     QString Text(const char* name) { return Get<QLineEdit>(name)->text(); }
     QString Score() {
@@ -59,7 +65,7 @@ class WindowFixture {
     // The one page shown; -2 when more than one is.
     int ShownPage() {
         int shown = -1;
-        for (int i = 0; i < MainWindow::kPages; ++i) {
+        for (int i = 0; i < window_->PageCount(); ++i) {
             if (Shown("CountFrame", i)) {
                 shown = shown == -1 ? i : -2;
             }

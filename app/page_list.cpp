@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "page_list.h"
+
+#include "dictation_page.h"
+#include "enter_listen_page.h"
+#include "reference_pages.h"
+
+namespace talmo {
+namespace {
+
+using Site = PageSite;
+
+// clang-format off
+constexpr PageEntry kMainWindowPages[] = {
+    {"&Enter and Listen", {75, 360, 5130, 4050}, "", "imgCounting", "Counting", 1, 5, [](const Site& s) -> forms::Page* { return new EnterListenPage(s.frame, s.speaker, s.platform.messages, s.platform.decimal_separator, s.help); }},
+    {"&Listen and Enter", {90, 345, 5115, 4065}, "", "imgDictation", "Dictation", 0, 7, [](const Site& s) -> forms::Page* { return new DictationPage(s.frame, s.platform.clock, s.platform.random, s.platform.messages, s.speaker, s.platform.decimal_separator); }},
+    {"&Numbers", {135, 345, 5055, 4095}, "Numbers", "imgSwedishNumbers", "SwedishNumbers", 3, 9, [](const Site& s) -> forms::Page* { return new NumbersPage(s.frame, s.speaker, s.help); }},
+    {"&Ordinals", {120, 315, 5055, 4095}, "", "imgOrdinalNumbers", "OrdinalNumbers", 4, 10, [](const Site& s) -> forms::Page* { return new OrdinalsPage(s.frame, s.speaker); }},
+    {"&Math", {120, 360, 5055, 3975}, "", "imgBasicMath", "BasicMath", 2, 11, [](const Site& s) -> forms::Page* { return new MathPage(s.frame, s.speaker); }},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const PageEntry> MainWindowPages() {
+    return kMainWindowPages;
+}
+
+}  // namespace talmo
