@@ -38,14 +38,14 @@ int main(int argc, char** argv) {
     const auto command = talmo::ReadTutorCommandLine(args);
     switch (command.action) {
         case talmo::TutorCommandLine::Action::kHelp:
-            std::printf("%s\n", talmo::kTutorUsage);
+            std::printf("%s\n", talmo::TutorUsage().c_str());
             return 0;
         case talmo::TutorCommandLine::Action::kVersion:
             std::printf("talmo %s\n", TALMO_VERSION);
             return 0;
         case talmo::TutorCommandLine::Action::kUnknownOption:
             std::fprintf(stderr, "talmo: unknown option '%s'\n%s\n", command.unknown.c_str(),
-                         talmo::kTutorUsage);
+                         talmo::TutorUsage().c_str());
             return 2;
         case talmo::TutorCommandLine::Action::kBadVoice:
             std::fprintf(stderr, "talmo: %s\n", talmo::BadVoiceMessage(command.unknown).c_str());

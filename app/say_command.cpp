@@ -23,8 +23,10 @@ namespace talmo {
 namespace {
 
 constexpr const char* kVersion = TALMO_VERSION;
-constexpr const char* kUsage =
-    "usage: talmo-say [--voice male|female|both] [--clips | --wav FILE] N  (0 <= N <= 99999)";
+std::string Usage() {
+    return "usage: talmo-say [--voice " + VoiceChoices() +
+           "] [--clips | --wav FILE] N  (0 <= N <= 99999)";
+}
 
 struct Failure {
     std::string message;
@@ -105,7 +107,7 @@ void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
 int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipPlayer& player,
            std::ostream& out, std::ostream& err) {
     // --voice may stand anywhere; the rest keep their places.
-    VoiceChoice voice = VoiceChoice::kMale;
+    std::string voice{EmbeddedVoices().front().name};
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < all_args.size(); ++i) {
         const auto value = TakeVoiceOption(all_args, i);
@@ -122,7 +124,7 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
     }
     const std::span<const std::string> args = kept;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage << '\n';
+        out << Usage() << '\n';
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
@@ -145,12 +147,12 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
         const bool option = arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
         if (option && arg != "--clips" && arg != "--wav" && arg != "--help" && arg != "-h" &&
             arg != "--version") {
-            err << "talmo-say: unknown option '" << arg << "'\n" << kUsage << '\n';
+            err << "talmo-say: unknown option '" << arg << "'\n" << Usage() << '\n';
             return 2;
         }
     }
     if (rest.size() != 1 || (!rest[0].empty() && rest[0].starts_with("--"))) {
-        err << kUsage << '\n';
+        err << Usage() << '\n';
         return 2;
     }
     std::string problem;

@@ -16,11 +16,11 @@ namespace talmo {
 //   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
 //   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
 //   talmo-say --help         the usage; --version, "talmo-say VERSION"
-// and, before or after the rest, --voice male|female|both (male by default).
+// and, before or after the rest, --voice VOICE|all (the first voice by default).
 // `voices` gives the recordings for the chosen voice.
 // Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
 // argument or an unwritable file (one line on err).
-using VoicesFor = std::function<VoicePicker(VoiceChoice)>;
+using VoicesFor = std::function<VoicePicker(std::string_view choice)>;
 int RunSay(std::span<const std::string> args, const VoicesFor& voices, ClipPlayer& player,
            std::ostream& out, std::ostream& err);
 

@@ -8,9 +8,11 @@
 
 namespace talmo {
 
-inline constexpr const char* kTutorUsage =
-    "usage: talmo [--voice male|female|both] [--help | --version]\n"
-    "             [Qt's options, such as -platform NAME or -style NAME]";
+inline std::string TutorUsage() {
+    return "usage: talmo [--voice " + VoiceChoices() +
+           "] [--help | --version]\n"
+           "             [Qt's options, such as -platform NAME or -style NAME]";
+}
 
 // What the tutor's command line asks for. The tutor's own options are
 // --voice, --help and --version; Qt's own options (-platform, -style,
@@ -18,7 +20,8 @@ inline constexpr const char* kTutorUsage =
 struct TutorCommandLine {
     enum class Action { kRun, kHelp, kVersion, kUnknownOption, kBadVoice } action = Action::kRun;
     std::string unknown;  // the option for kUnknownOption, the value given for kBadVoice
-    VoiceChoice voice = VoiceChoice::kMale;
+    // A voice's name or "all"; the first voice when none is asked for.
+    std::string voice{EmbeddedVoices().front().name};
 };
 
 // args: the arguments after the program's name.

@@ -12,9 +12,6 @@ namespace talmo {
 
 using ClipBytes = std::span<const std::uint8_t>;
 
-// The recorded speakers: every clip of the catalogue exists in each voice.
-enum class Voice { kMale, kFemale };
-
 // One stored recording: a complete RIFF WAVE image, possibly followed by
 // alignment padding, which belongs to the entry and is handed on with it.
 struct ClipEntry {
@@ -30,8 +27,9 @@ class ClipStore {
   public:
     explicit ClipStore(std::vector<ClipEntry> entries);
 
-    // The catalogue built into this program, in one voice.
-    static const ClipStore& Embedded(Voice voice = Voice::kMale);
+    // The catalogue built into this program, in its first voice (see
+    // EmbeddedVoices for them all).
+    static const ClipStore& Embedded();
 
     // The stored bytes of the clip, whole and unchanged; empty when the
     // catalogue has no such clip.

@@ -7,21 +7,41 @@
 
 namespace talmo {
 
-std::optional<VoiceChoice> ParseVoiceChoice(std::string_view text) {
-    if (text == "male") {
-        return VoiceChoice::kMale;
+const VoiceInfo* FindVoice(std::string_view name) {
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        if (voice.name == name) {
+            return &voice;
+        }
     }
-    if (text == "female") {
-        return VoiceChoice::kFemale;
+    return nullptr;
+}
+
+std::optional<std::string> ParseVoiceChoice(std::string_view text) {
+    if (FindVoice(text) != nullptr || text == kAllVoices) {
+        return std::string(text);
     }
-    if (text == "both") {
-        return VoiceChoice::kBoth;
+    // The name the choice had when there were only two.
+    if (text == "both" && EmbeddedVoices().size() == 2) {
+        return std::string(kAllVoices);
     }
     return std::nullopt;
 }
 
+std::string VoiceChoices() {
+    std::string choices;
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        choices += std::string(voice.name) + "|";
+    }
+    return choices + std::string(kAllVoices);
+}
+
 std::string BadVoiceMessage(std::string_view value) {
-    return "--voice takes male, female or both, not '" + std::string(value) + "'";
+    std::string names;
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        names += std::string(voice.name) + ", ";
+    }
+    return "--voice takes " + names.substr(0, names.size() - 2) + " or " + std::string(kAllVoices) +
+           ", not '" + std::string(value) + "'";
 }
 
 std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i) {
@@ -35,20 +55,21 @@ std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, st
     return i + 1 < args.size() ? args[++i] : std::string();
 }
 
-VoicePicker VoicePicker::ForChoice(VoiceChoice choice) {
-    const ClipStore& male = ClipStore::Embedded(Voice::kMale);
-    const ClipStore& female = ClipStore::Embedded(Voice::kFemale);
-    switch (choice) {
-        case VoiceChoice::kMale:
-            return VoicePicker(male);
-        case VoiceChoice::kFemale:
-            return VoicePicker(female);
-        case VoiceChoice::kBoth:
-            break;
+VoicePicker VoicePicker::ForChoice(std::string_view choice) {
+    if (choice != kAllVoices) {
+        const VoiceInfo* voice = FindVoice(choice);
+        return VoicePicker(voice != nullptr ? voice->clips : EmbeddedVoices().front().clips);
+    }
+    std::vector<const ClipStore*> all;
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        all.push_back(&voice.clips);
     }
     const auto seed = std::chrono::system_clock::now().time_since_epoch().count();
-    auto coin = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(seed));
-    return VoicePicker(male, female, [coin] { return ((*coin)() & 1u) != 0; });
+    auto source = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(seed));
+    const std::size_t n = all.size();
+    return VoicePicker(std::move(all), [source, n] {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(*source);
+    });
 }
 
 }  // namespace talmo

@@ -8,22 +8,37 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "clip_store.h"
 
 namespace talmo {
 
-// "male" or "female": the voice's folder of recordings and its name on the
-// command line.
-constexpr std::string_view VoiceName(Voice voice) {
-    return voice == Voice::kFemale ? "female" : "male";
-}
+// One recorded speaker the program carries: a row of the voice table
+// (resources/clips/voices.tsv) and a recording of every clip of the
+// catalogue, from the folder of its name.
+struct VoiceInfo {
+    std::string_view name;  // its folder, and its name on the command line
+    std::string_view description;
+    std::string_view licence_holder;
+    const ClipStore& clips;
+};
 
-// The learner's choice of speaker: one of the two recorded voices, or both.
-enum class VoiceChoice { kMale, kFemale, kBoth };
+// Every voice built into the program, in the table's order; the first
+// speaks unless another is chosen.
+std::span<const VoiceInfo> EmbeddedVoices();
+// The embedded voice of that name, exactly; null when there is none.
+const VoiceInfo* FindVoice(std::string_view name);
 
-// "male", "female" or "both", exactly; anything else is no choice.
-std::optional<VoiceChoice> ParseVoiceChoice(std::string_view text);
+// The choice that draws every number from all the voices.
+inline constexpr std::string_view kAllVoices = "all";
+
+// A voice's name or "all" ("both" too, while there are two voices), as a
+// choice: the voice's name, or "all". Anything else is no choice.
+std::optional<std::string> ParseVoiceChoice(std::string_view text);
+
+// What --voice takes, for a usage line: "male|female|all".
+std::string VoiceChoices();
 
 // The one line that answers a --voice value that is not a voice.
 std::string BadVoiceMessage(std::string_view value);
@@ -34,30 +49,32 @@ std::string BadVoiceMessage(std::string_view value);
 std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i);
 
 // Which recordings say the next number or word. With one voice it is always
-// that voice's catalogue; with both, each call draws one, so a number said
+// that voice's catalogue; with several, each call draws one, so a number said
 // in one call is never split between voices.
 class VoicePicker {
   public:
     // One voice; implicit, so a catalogue can stand where a picker is asked for.
-    VoicePicker(const ClipStore& only) : first_(&only), second_(&only) {}
-    // Two voices: `second_voice` returns true when the second is to speak.
-    VoicePicker(const ClipStore& first, const ClipStore& second, std::function<bool()> second_voice)
-        : first_(&first), second_(&second), second_voice_(std::move(second_voice)) {}
+    VoicePicker(const ClipStore& only) : voices_{&only} {}
+    // Several voices: `draw` gives the index of the next to speak.
+    VoicePicker(std::vector<const ClipStore*> voices, std::function<std::size_t()> draw)
+        : voices_(std::move(voices)), draw_(std::move(draw)) {}
 
-    // The embedded catalogues for a choice; with both, drawn from a source
-    // of its own, seeded from the clock, so that no other random draw in the
-    // program changes.
-    static VoicePicker ForChoice(VoiceChoice choice);
+    // The embedded catalogues for a choice (as ParseVoiceChoice gives it;
+    // the first voice for anything else); with all, drawn uniformly from a
+    // source of its own, seeded from the clock, so that no other random draw
+    // in the program changes.
+    static VoicePicker ForChoice(std::string_view choice);
 
-    const ClipStore& Next() const { return second_voice_ && second_voice_() ? *second_ : *first_; }
+    const ClipStore& Next() const {
+        return voices_.size() > 1 && draw_ ? *voices_[draw_() % voices_.size()] : *voices_.front();
+    }
 
     // The catalogue whose clip names and texts stand for every voice's.
-    const ClipStore& Catalogue() const { return *first_; }
+    const ClipStore& Catalogue() const { return *voices_.front(); }
 
   private:
-    const ClipStore* first_;
-    const ClipStore* second_;
-    std::function<bool()> second_voice_;
+    std::vector<const ClipStore*> voices_;
+    std::function<std::size_t()> draw_;
 };
 
 }  // namespace talmo

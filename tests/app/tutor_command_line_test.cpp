@@ -15,7 +15,7 @@ struct Line {
     std::vector<std::string> args;
     Action action;
     std::string unknown;
-    VoiceChoice voice = VoiceChoice::kMale;
+    std::string voice = "male";
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
@@ -39,9 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"-style", "Fusion", "-x"}, Action::kUnknownOption, "-x"},
                       Line{{"lesson"}, Action::kUnknownOption, "lesson"},
                       Line{{"--"}, Action::kUnknownOption, "--"},
-                      Line{{"--voice", "female"}, Action::kRun, "", VoiceChoice::kFemale},
-                      Line{{"-style", "x", "--voice=both"}, Action::kRun, "", VoiceChoice::kBoth},
-                      Line{{"--voice", "male"}, Action::kRun, "", VoiceChoice::kMale},
+                      Line{{"--voice", "female"}, Action::kRun, "", "female"},
+                      Line{{"-style", "x", "--voice=both"}, Action::kRun, "", "all"},
+                      Line{{"--voice=all"}, Action::kRun, "", "all"},
+                      Line{{"--voice", "male"}, Action::kRun, "", "male"},
                       Line{{"--voice", "Female"}, Action::kBadVoice, "Female"},
                       Line{{"--voice="}, Action::kBadVoice, ""},
                       Line{{"--voice"}, Action::kBadVoice, ""}));

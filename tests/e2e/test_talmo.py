@@ -340,7 +340,7 @@ def test_voice_female(s):
 
 
 def test_voice_both(s):
-    """Started as "Start with both voices": each number whole in one voice, both heard."""
+    """Started as "Start with all voices": each number whole in one voice, both heard."""
     open_main_window(s)
     seen = set()
     for n in [1021, 31121] * 10:
@@ -367,7 +367,7 @@ def main():
         test = globals()[f"test_{args.case}"]
     start = time.monotonic()
     server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
-    voice = {"voice_female": "female", "voice_both": "both"}.get(args.case)
+    voice = {"voice_female": "female", "voice_both": "all"}.get(args.case)
     talmo_args = desktop_action(args.source, voice) if voice else []
     with Session(args.build, args.source, args.cmake, server, talmo_args) as s:
         try:

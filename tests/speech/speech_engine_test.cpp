@@ -136,11 +136,11 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
     const ClipStore male = TaggedVoice(&kMale), female = TaggedVoice(&kFemale);
     std::string coin = "FMFMM";  // the draws, in order
     RecordingClipPlayer player;
-    SpeechEngine engine(VoicePicker(male, female,
+    SpeechEngine engine(VoicePicker({&male, &female},
                                     [&coin] {
                                         const bool second = coin.at(0) == 'F';
                                         coin.erase(0, 1);
-                                        return second;
+                                        return second ? 1u : 0u;
                                     }),
                         player);
     engine.SpeakNumber(31121);             // F

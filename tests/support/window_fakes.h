@@ -25,12 +25,12 @@ class NamingPlayer final : public ClipPlayer {
   public:
     bool PlaySync(ClipBytes image) override {
         ++count;
-        for (const Voice voice : {Voice::kMale, Voice::kFemale}) {
-            for (const ClipEntry& entry : ClipStore::Embedded(voice).Entries()) {
+        for (const VoiceInfo& voice : EmbeddedVoices()) {
+            for (const ClipEntry& entry : voice.clips.Entries()) {
                 if (keep_names && entry.bytes.data() == image.data()) {
                     played.push_back(
                         QString::fromUtf8(entry.Index.data(), qsizetype(entry.Index.size())));
-                    voices += QString::fromUtf8(VoiceName(voice).substr(0, 1).data(), 1);
+                    voices += QString::fromUtf8(voice.name.substr(0, 1).data(), 1);
                 }
             }
         }
@@ -81,8 +81,8 @@ struct FakePlatform {
 
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {
-        platform.voices = VoicePicker(ClipStore::Embedded(Voice::kMale),
-                                      ClipStore::Embedded(Voice::kFemale), std::move(coin));
+        platform.voices = VoicePicker({&FindVoice("male")->clips, &FindVoice("female")->clips},
+                                      [coin = std::move(coin)] { return coin() ? 1u : 0u; });
     }
 };
 
