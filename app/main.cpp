@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// talmo: the tutor. It keeps no settings and no state; its command line has
-// only --voice, --help and --version, and Qt's own options.
+// talmo: the tutor. It keeps no state but the learner's preferences; its
+// command line has only --voice, --help and --version, and Qt's own options.
 #include <QApplication>
 #include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "help_window.h"
 #include "main_window.h"
 #include "pictures.h"
+#include "preferences.h"
 #include "pulse_clip_player.h"
 #include "start_screen.h"
 #include "tutor_command_line.h"
@@ -73,14 +75,16 @@ int main(int argc, char** argv) {
     talmo::QtMessageBox messages;
     talmo::HelpOnRequest help;
     talmo::ImmediateEnd end;
-    talmo::Platform platform{.voices = talmo::VoicePicker::ForChoice(command.voice),
-                             .player = player,
-                             .clock = clock,
-                             .random = random,
-                             .messages = messages,
-                             .help = help,
-                             .end = end,
-                             .decimal_separator = QLocale().decimalPoint().toStdString()};
+    talmo::Preferences preferences(std::cerr);
+    talmo::Platform platform{
+        .voices = talmo::VoicePicker::ForChoice(command.voice.value_or(preferences.Voice())),
+        .player = player,
+        .clock = clock,
+        .random = random,
+        .messages = messages,
+        .help = help,
+        .end = end,
+        .decimal_separator = QLocale().decimalPoint().toStdString()};
 
     talmo::StartScreen start(help, end, [&platform, &help] {
         auto window = std::make_unique<talmo::MainWindow>(platform);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -20,8 +21,9 @@ inline std::string TutorUsage() {
 struct TutorCommandLine {
     enum class Action { kRun, kHelp, kVersion, kUnknownOption, kBadVoice } action = Action::kRun;
     std::string unknown;  // the option for kUnknownOption, the value given for kBadVoice
-    // A voice's name or "all"; the first voice when none is asked for.
-    std::string voice{EmbeddedVoices().front().name};
+    // A voice's name or "all", when --voice asks for one: it overrides the
+    // preferences for this run.
+    std::optional<std::string> voice;
 };
 
 // args: the arguments after the program's name.

@@ -15,7 +15,7 @@ struct Line {
     std::vector<std::string> args;
     Action action;
     std::string unknown;
-    std::string voice = "male";
+    std::optional<std::string> voice;
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};

@@ -101,8 +101,10 @@ class Clips:
 class Session:
     """One run of the installed program on its own X server, buses and sound server."""
 
-    def __init__(self, build, source, cmake="cmake", sound_server="pulseaudio", args=()):
+    def __init__(self, build, source, cmake="cmake", sound_server="pulseaudio", args=(),
+                 preferences=None):
         self.build, self.source, self.cmake, self.args = build, source, cmake, list(args)
+        self.preferences = preferences  # the text of the learner's preferences file, if any
         self.sound_server = sound_server
         self.procs = []
         # Orphans of the run (the accessibility bus's daemons) come to this
@@ -161,6 +163,10 @@ class Session:
         home, runtime = os.path.join(self.dir, "home"), os.path.join(self.dir, "runtime")
         os.makedirs(home)
         os.makedirs(runtime, mode=0o700)
+        if self.preferences is not None:
+            os.makedirs(os.path.join(home, ".config", "talmo"))
+            with open(os.path.join(home, ".config", "talmo", "talmo.conf"), "w") as f:
+                f.write(self.preferences)
         self.env = {k: v for k, v in os.environ.items()
                     if not k.startswith(("PULSE_", "AT_SPI", "DBUS_", "QT_", "XDG_", "WAYLAND"))
                     and k not in ("DISPLAY", "XAUTHORITY")}

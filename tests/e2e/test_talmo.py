@@ -331,12 +331,19 @@ def hear_number(s, n):
 
 
 def test_voice_female(s):
-    """Started as the menu's "Start with the female voice": every clip in that voice."""
+    """Started as the menu's "Start with the female voice" (over a file that says male):
+    every clip in that voice."""
     open_main_window(s)
     expect(hear_number(s, 31121), {"female"}, "voices of 31121")
     s.tab("Math")
     heard = s.hear_voices(lambda: s.press("+"))
     expect(heard, [("female", "PLUS")], "heard for +")
+
+
+def test_voice_preferences(s):
+    """The voice the preferences file names speaks, with no --voice."""
+    open_main_window(s)
+    expect(hear_number(s, 45), {"female"}, "voices of 45")
 
 
 def test_voice_both(s):
@@ -369,7 +376,10 @@ def main():
     server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
     voice = {"voice_female": "female", "voice_both": "all"}.get(args.case)
     talmo_args = desktop_action(args.source, voice) if voice else []
-    with Session(args.build, args.source, args.cmake, server, talmo_args) as s:
+    # The menu's voice overrides the file's; with no --voice, the file's speaks.
+    preferences = {"voice_female": "voice=male\n",
+                   "voice_preferences": "voice=female\n"}.get(args.case)
+    with Session(args.build, args.source, args.cmake, server, talmo_args, preferences) as s:
         try:
             test(s)
         except BaseException:

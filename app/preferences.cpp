@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#include "preferences.h"
+
+#include <QStandardPaths>
+
+#include "voice.h"
+
+namespace talmo {
+namespace {
+
+constexpr const char* kVoiceKey = "voice";
+
+std::string Quoted(const QString& path) {
+    return "'" + path.toStdString() + "'";
+}
+
+}  // namespace
+
+QString Preferences::DefaultPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/talmo/talmo.conf";
+}
+
+Preferences::Preferences(std::ostream& err, const QString& path)
+    : err_(err), file_(path, QSettings::IniFormat), voice_(EmbeddedVoices().front().name) {
+    (void)file_.childKeys();  // the file is read on first use
+    if (file_.status() != QSettings::NoError) {
+        // A damaged file is left as it is: saving over it would lose what the
+        // learner may still want from it.
+        readable_ = false;
+        err_ << "talmo: cannot read the preferences in " << Quoted(path)
+             << "; using the defaults\n";
+        return;
+    }
+    if (const auto voice = ReadText(kVoiceKey)) {
+        if (const auto choice = ParseVoiceChoice(*voice)) {
+            voice_ = *choice;
+        } else {
+            err_ << "talmo: the preference voice=" << *voice << " in " << Quoted(path)
+                 << " is not a voice; using " << voice_ << "\n";
+        }
+    }
+}
+
+std::optional<std::string> Preferences::ReadText(const char* key) {
+    if (!file_.contains(key)) {
+        return std::nullopt;
+    }
+    const QVariant value = file_.value(key);
+    if (value.typeId() != QMetaType::QString) {
+        err_ << "talmo: the preference " << key << " in " << Quoted(file_.fileName())
+             << " is not a single word; using the default\n";
+        return std::nullopt;
+    }
+    return value.toString().toStdString();
+}
+
+void Preferences::SetVoice(const std::string& voice) {
+    if (voice == voice_) {
+        return;
+    }
+    voice_ = voice;
+    Write(kVoiceKey, voice);
+}
+
+void Preferences::Write(const char* key, const std::string& value) {
+    if (!readable_) {
+        err_ << "talmo: the preferences in " << Quoted(file_.fileName())
+             << " could not be read, so they are not saved over\n";
+        return;
+    }
+    file_.setValue(key, QString::fromStdString(value));
+    file_.sync();
+    if (file_.status() != QSettings::NoError) {
+        err_ << "talmo: cannot save the preferences to " << Quoted(file_.fileName()) << "\n";
+    }
+}
+
+}  // namespace talmo

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace talmo {
+
+// The learner's preferences: a file in the XDG config folder
+// (~/.config/talmo/talmo.conf), read once when made and written when a
+// setting changes. Each setting has one accessor and a default that keeps
+// the program as it is without the file. A value that cannot be read (a
+// damaged file, an unknown voice, a wrong type) gives its default and one
+// line on `err`, and is never written back unread; a file that cannot be
+// written costs one line on `err`, and the program goes on.
+class Preferences {
+  public:
+    explicit Preferences(std::ostream& err, const QString& path = DefaultPath());
+
+    // $XDG_CONFIG_HOME/talmo/talmo.conf, ~/.config/talmo/talmo.conf by default.
+    static QString DefaultPath();
+
+    // Who speaks: a voice's name, or "all"; the first voice by default.
+    const std::string& Voice() const { return voice_; }
+    void SetVoice(const std::string& voice);
+
+  private:
+    // The text of a setting, or nothing (with a line on err) when it is not
+    // a single text.
+    std::optional<std::string> ReadText(const char* key);
+    void Write(const char* key, const std::string& value);
+
+    std::ostream& err_;
+    QSettings file_;
+    bool readable_ = true;
+    std::string voice_;
+};
+
+}  // namespace talmo
