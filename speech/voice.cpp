@@ -27,21 +27,29 @@ std::optional<std::string> ParseVoiceChoice(std::string_view text) {
     return std::nullopt;
 }
 
+std::vector<std::string> VoiceNames() {
+    std::vector<std::string> names;
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        names.emplace_back(voice.name);
+    }
+    return names;
+}
+
 std::string VoiceChoices() {
     std::string choices;
-    for (const VoiceInfo& voice : EmbeddedVoices()) {
-        choices += std::string(voice.name) + "|";
+    for (const std::string& name : VoiceNames()) {
+        choices += name + "|";
     }
     return choices + std::string(kAllVoices);
 }
 
 std::string BadVoiceMessage(std::string_view value) {
     std::string names;
-    for (const VoiceInfo& voice : EmbeddedVoices()) {
-        names += std::string(voice.name) + ", ";
+    for (const std::string& name : VoiceNames()) {
+        names += (names.empty() ? "" : ", ") + name;
     }
-    return "--voice takes " + names.substr(0, names.size() - 2) + " or " + std::string(kAllVoices) +
-           ", not '" + std::string(value) + "'";
+    return "--voice takes " + names + " or " + std::string(kAllVoices) + ", not '" +
+           std::string(value) + "'";
 }
 
 std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i) {

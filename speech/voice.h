@@ -27,6 +27,8 @@ struct VoiceInfo {
 // Every voice built into the program, in the table's order; the first
 // speaks unless another is chosen.
 std::span<const VoiceInfo> EmbeddedVoices();
+// Their names, in the same order.
+std::vector<std::string> VoiceNames();
 // The embedded voice of that name, exactly; null when there is none.
 const VoiceInfo* FindVoice(std::string_view name);
 

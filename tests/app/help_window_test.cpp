@@ -31,16 +31,8 @@ const char* kSmallHelp =
     "<!-- end of topics -->\n"
     "</body></html>\n";
 
-// The contexts a help file has topics for.
-std::vector<int> ContextsOf(const HelpFile& help) {
-    std::vector<int> found;
-    for (int context = 0; context < 1000; ++context) {
-        if (help.Lookup(context) != nullptr) {
-            found.push_back(context);
-        }
-    }
-    return found;
-}
+// The topics of the shipped help file: one for each context the program asks for.
+constexpr int kShippedTopics[] = {2, 5, 6, 7, 9, 10, 11};
 
 }  // namespace
 
@@ -146,8 +138,8 @@ class HelpWindowTest : public QObject {
         const QString text = QString::fromUtf8(file.readAll());
         const auto help = HelpFile::Parse(file.fileName(), text);
         QVERIFY(help.has_value());
-        QCOMPARE(ContextsOf(*help), (std::vector<int>{2, 5, 6, 7, 9, 10, 11}));
-        for (const int context : ContextsOf(*help)) {
+        for (const int context : kShippedTopics) {
+            QVERIFY2(help->Lookup(context) != nullptr, qPrintable(QString::number(context)));
             const QString html = help->Lookup(context)->html;
             QVERIFY2(html.contains("<h1>"), qPrintable(QString::number(context)));
             // Every link between topics leads to one.
@@ -176,7 +168,7 @@ class HelpWindowTest : public QObject {
         SoundLinks all;
         static const QRegularExpression kSoundLink(
             "<a class=\"hear\" href=\"talmo-(clip|number):([^\"]+)\" title=\"Hear it\">");
-        for (const int context : ContextsOf(*help)) {
+        for (const int context : kShippedTopics) {
             SoundLinks links;
             const QString html = LinkSounds(help->Lookup(context)->html, texts, &links);
             for (auto it = kSoundLink.globalMatch(html); it.hasNext();) {

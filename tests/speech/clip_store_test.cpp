@@ -12,7 +12,6 @@
 #include "recording_clip_player.h"
 #include "speech_engine.h"
 #include "voice.h"
-#include "voice_names.h"
 #include "wave_image.h"
 
 namespace talmo {
@@ -81,8 +80,6 @@ std::string ReadCatalogueList() {
 }
 
 class EmbeddedCatalogue : public ::testing::TestWithParam<std::string> {};
-
-using testing::VoiceNames;
 
 // Every row of the catalogue list is embedded in each voice, says the text it
 // lists, and is that voice's own recording.
