@@ -23,7 +23,7 @@ struct TutorCommandLine {
     std::string unknown;  // the option for kUnknownOption, the value given for kBadVoice
     // A voice's name or "all", when --voice asks for one: it overrides the
     // preferences for this run.
-    std::optional<std::string> voice;
+    std::optional<std::string> voice = std::nullopt;
 };
 
 // args: the arguments after the program's name.

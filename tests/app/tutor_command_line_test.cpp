@@ -15,7 +15,7 @@ struct Line {
     std::vector<std::string> args;
     Action action;
     std::string unknown;
-    std::optional<std::string> voice;
+    std::optional<std::string> voice = std::nullopt;
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
