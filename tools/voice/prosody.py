@@ -24,7 +24,10 @@ START_HZ = 96.0     # every clip's first voiced pitch point
 END_HZ = 92.0       # every clip's last: the end of a shallow final fall
 FOCUS_PEAK = 128.0  # the focused accent's high
 ACCENT2_VALLEY = 107.0
-ACCENT2_SECOND = 120.0
+ACCENT2_SECOND = 126.0  # level with the first high, so the valley is heard between two
+# A voiceless stop cuts the voice off before a valley at the vowel's end; the fall must
+# end inside the vowel, or accent 2 sounds like accent 1.
+STOP_AFTER = {"t", "k", "p", "rt"}
 FINAL_VOWEL_MS = 200
 BREATH_MS = 130
 DYING_MS = 80       # without a breath, the last phone's fade (make_clips.die_away)
@@ -154,13 +157,15 @@ def pitch(phones):
         if not after:
             f.pitch = [(5, 95.0), (55, FOCUS_PEAK), (100, END_HZ)]
     else:
-        f.pitch = [(25, FOCUS_PEAK - 2), (100, ACCENT2_VALLEY)]
+        stop = focus + 1 < len(phones) and phones[focus + 1].symbol in STOP_AFTER
+        f.pitch = [(25, FOCUS_PEAK - 2), (65 if stop else 100, ACCENT2_VALLEY)]
         if after:
             nxt = phones[after[0]]
             if len(after) == 1:
-                nxt.pitch = [(40, ACCENT2_SECOND), (100, END_HZ)]
+                # The last vowel also carries the final fall: its high comes early.
+                nxt.pitch = [(30 if stop else 40, ACCENT2_SECOND), (100, END_HZ)]
             else:
-                nxt.pitch = [(55, ACCENT2_SECOND)]
+                nxt.pitch = [(35 if stop else 55, ACCENT2_SECOND)]
         else:
             # A stressed final vowel: both highs in one long vowel.
             f.pitch = [(15, FOCUS_PEAK - 2), (50, ACCENT2_VALLEY), (75, ACCENT2_SECOND),
