@@ -22,6 +22,8 @@ CONSONANTS = {"p", "t", "k", "f", "s", "S", "h", "C", "ph", "th", "kh", "rt", "r
 
 START_HZ = 96.0     # every clip's first voiced pitch point
 END_HZ = 92.0       # every clip's last: the end of a shallow final fall
+UNSTRESSED_HZ = START_HZ + 2  # unstressed vowels before the focus, and the floor of
+                              # the accents' step-down there
 FOCUS_PEAK = 128.0  # the focused accent's high
 ACCENT2_VALLEY = 107.0
 ACCENT2_SECOND = 126.0  # level with the first high, so the valley is heard between two
@@ -135,21 +137,26 @@ def pitch(phones):
     """Pitch points on the voiced phones; none elsewhere."""
     vowels = [i for i, p in enumerate(phones) if p.vowel]
     focus = next(i for i, p in enumerate(phones) if p.focus)
-    # Accents before the focus step down gently over the phrase.
+    # Accents before the focus step down gently over the phrase, towards the
+    # unstressed level and never under it: in a long sentence each still rises
+    # above its unstressed neighbours.
     for i in vowels:
         p = phones[i]
         if i == focus or not p.mark:
             continue
         before = sum(1 for j in vowels if j < i and phones[j].mark)
         drop = 0.97 ** before
+
+        def down(hz):
+            return UNSTRESSED_HZ + (hz - UNSTRESSED_HZ) * drop
         if i > focus:
             p.pitch = [(50, 100.0)]
         elif p.mark == ",":
-            p.pitch = [(40, 103.0 * drop)]
+            p.pitch = [(40, down(103.0))]
         elif p.mark == "'":
-            p.pitch = [(0, 108.0 * drop), (70, 99.0 * drop)]
+            p.pitch = [(0, down(108.0)), (70, down(99.0))]
         else:
-            p.pitch = [(20, 112.0 * drop), (100, 100.0 * drop)]
+            p.pitch = [(20, down(112.0)), (100, down(100.0))]
     f = phones[focus]
     after = [i for i in vowels if i > focus]
     if f.mark == "'":
@@ -180,7 +187,7 @@ def pitch(phones):
     # Unstressed vowels before the focus sit at the start level.
     for i in vowels:
         if not phones[i].pitch:
-            phones[i].pitch = [(50, START_HZ + 2)]
+            phones[i].pitch = [(50, UNSTRESSED_HZ)]
     # Every clip starts and ends on the same levels.
     voiced = [i for i, p in enumerate(phones) if p.voiced]
     first, last = phones[voiced[0]], phones[voiced[-1]]
