@@ -325,8 +325,9 @@ def main():
                 if voice.south:
                     f.write("; south Swedish: r then the dental for a retroflex\n")
                 if not voice.breath:
-                    f.write("; no h-_: the last phone, unless a stop, is held %d ms longer; "
-                            "make_clips.py fades it\n" % prosody.BREATH_MS)
+                    f.write("; no h-_: the last phone is held on, a vowel %d ms, a consonant "
+                            "%d ms, a stop not at all; make_clips.py fades it\n"
+                            % (prosody.BREATH_MS, prosody.DYING_MS))
                 f.write("\n".join(prosody.pho_lines(phones, voice.scale, voice.breath)) + "\n")
 
     measures = {}

@@ -213,15 +213,16 @@ def south_swedish(phones):
 
 def pho_lines(phones, scale=1.0, breath=True):
     """The .pho lines.  breath=False is for a database without the diphone h-_ (sw2):
-    the last phone runs straight into the pause, held BREATH_MS longer in the
-    breath's place, and make_clips.die_away fades it; not a stop, whose closure
-    would only grow."""
+    the last phone runs straight into the pause and make_clips.die_away fades it.
+    A vowel is held BREATH_MS longer, in the breath's place; a consonant only
+    DYING_MS, so that the fade takes none of its own length; a stop not at all,
+    as its closure would only grow."""
     lines = ["_ %d" % LEAD_MS]
     for p in phones:
         ms, pitch = p.ms, p.pitch
         if not breath and p is phones[-1] and p.symbol not in STOPS:
             # The fall ends where it would have; the held part stays at its end.
-            ms += BREATH_MS
+            ms += BREATH_MS if p.vowel else DYING_MS
             pitch = [(round(pct * p.ms / ms), hz) for pct, hz in pitch] + pitch[-1:]
         points = " ".join("%d %d" % (pct, round(hz * scale)) for pct, hz in pitch)
         lines.append(("%s %d %s" % (p.symbol, ms, points)).rstrip())
