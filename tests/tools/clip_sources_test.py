@@ -100,6 +100,11 @@ class ClipSources(unittest.TestCase):
                             semitones(hz[v], max(hz[v + 1:])) >= 1.5
                             for v in range(1, len(hz) - 1))
                 self.assertTrue(found, "pitch %s has no fall and rise" % hz)
+                # A voiceless stop cuts off the end of the vowel before it: no valley there.
+                pho = self.pho[name]
+                self.assertFalse([s for (s, _, points), (after, _, _) in zip(pho, pho[1:])
+                                  if after in prosody.STOP_AFTER and points[-1:] and
+                                  points[-1][0] == 100 and s in prosody.VOWELS], pho)
 
     def test_r_before_t_d_n_s_or_l_is_one_retroflex_or_in_the_south_r_and_the_dental(self):
         spelled = [n for n, text in self.texts.items() if re.search(r"r[tdnsl]", text)]
