@@ -37,12 +37,14 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "voice"))
 import prosody  # noqa: E402
 import joins  # noqa: E402
+import everyday  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CATALOGUE = os.path.join(ROOT, "resources", "clips", "catalogue.tsv")
 CLIP_DIR = os.path.join(ROOT, "resources", "clips")
 VOICE_DIR = os.path.join(ROOT, "tools", "voice")
 TABLE = os.path.join(VOICE_DIR, "pronunciation.tsv")
+EVERYDAY = os.path.join(CLIP_DIR, "everyday.tsv")
 RATE = 8000
 CLIP_DATE = "2026-12-07"  # ICRD unless --date or SOURCE_DATE_EPOCH says otherwise
 # A voice, by its MBROLA database: the folder under resources/clips for its clips and
@@ -106,7 +108,8 @@ def tool_versions(voice):
     return "mbrola %s (%s), sox %s" % (version(["mbrola"]), voice, version(["sox", "--version"]))
 
 
-def read_tsv(path, fields):
+def read_tsv(path, *fields):
+    """The rows of a tab-separated table, each with one of the numbers of fields given."""
     rows = []
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
@@ -114,13 +117,14 @@ def read_tsv(path, fields):
             if not line.strip() or line.startswith("#"):
                 continue
             parts = line.split("\t")
-            if len(parts) != fields:
-                fail("%s:%d: expected %d tab-separated fields" % (path, number, fields))
+            if len(parts) not in fields:
+                fail("%s:%d: expected %s tab-separated fields"
+                     % (path, number, " or ".join(map(str, fields))))
             rows.append(parts)
     return rows
 
 
-def render(pho_path, voice, scratch):
+def render(pho_path, voice, scratch, die=None):
     """mbrola's 16 kHz output at 8 kHz, as float samples in int16 units.
     Any word from mbrola (a missing diphone, which it would fill with silence) is fatal."""
     wav = os.path.join(scratch, "out.wav")
@@ -136,7 +140,9 @@ def render(pho_path, voice, scratch):
                "-c", "1", "-"] + effects).stdout
     count = len(raw) // 4
     x = [v * 32768.0 for v in struct.unpack("<%df" % count, raw[:count * 4])]
-    return x if VOICES[voice].breath else die_away(x, pho_path)
+    # die: whether the last phone is faded (die_away); by default, where the voice
+    # has no breath to end in.
+    return die_away(x, pho_path) if (not VOICES[voice].breath if die is None else die) else x
 
 
 def die_away(x, pho_path):
@@ -291,12 +297,16 @@ def main():
     parser.add_argument("--only", nargs="+", metavar="NAME", help="remake only these clips")
     parser.add_argument("--date", help="ICRD date, YYYY-MM-DD (default: SOURCE_DATE_EPOCH, "
                         "else %s)" % CLIP_DATE)
+    parser.add_argument("--style", default="clear", choices=("clear", "everyday"),
+                        help="everyday: the recordings of resources/clips/everyday.tsv in "
+                        "their everyday forms, into <voice folder>/everyday/<form>/")
     parser.add_argument("--pho-only", action="store_true",
                         help="write the .pho files and the join figures, render nothing")
     args = parser.parse_args()
 
     catalogue = read_tsv(CATALOGUE, 3)
-    table = {name: (tr, note) for name, tr, note in read_tsv(TABLE, 3)}
+    rows = read_tsv(TABLE, 3, 6)
+    table = {row[0]: (row[1], row[2]) for row in rows}
     names = [name for _, name, _ in catalogue]
     problems = sorted(set(names) ^ set(table)) + sorted(set(args.only or []) - set(names))
     if problems:
@@ -305,6 +315,9 @@ def main():
     date = args.date or default_date()
     if date and not re.fullmatch(r"\d{4}-\d{2}-\d{2}", date):
         fail("--date must look like YYYY-MM-DD, not %r" % date)
+    if args.style == "everyday":
+        make_everyday(args, catalogue, rows, chosen, date or CLIP_DATE)
+        return
 
     voice = VOICES[args.voice]
     clip_dir = os.path.join(CLIP_DIR, voice.folder)
@@ -352,6 +365,143 @@ def main():
             measures[name] = measure(path, text, voice.praat)
     with open(os.path.join(clip_dir, "figures.txt"), "w", encoding="utf-8") as f:
         f.write(figures(catalogue, contours, measures, args.voice))
+
+
+EDGE_DB = -24.0        # an everyday clip's level 20 ms either side of a cut edge
+EDGE_MS = 20
+EDGE_RAMP_MS = 20      # the edge gain returns to 1 over this
+EDGE_MAX_DB = 18.0     # the most an edge is raised or lowered
+EDGE_FADE = 16         # 2 ms: enough to keep a cut edge from clicking
+EDGE_LEAD = 24         # 3 ms of quiet kept before a cut start: a stop's closure, shortened
+
+
+def rms_db(x):
+    return 10 * math.log10(max(sum(v * v for v in x) / max(len(x), 1), 1e-12) / 32768.0 ** 2)
+
+
+def level_edges(y, start_cut, end_cut):
+    """Each cut edge's 20 ms brought to EDGE_DB with a gain that eases back to 1, so
+    that any two everyday clips join at the same level."""
+    n, edge, ramp = len(y), EDGE_MS * RATE // 1000, EDGE_RAMP_MS * RATE // 1000
+    gain = [1.0] * n
+    for cut, span in ((start_cut, range(0, min(n, edge + ramp))),
+                      (end_cut, range(max(0, n - edge - ramp), n))):
+        if not cut:
+            continue
+        window = y[:edge] if span.start == 0 else y[n - edge:]
+        g = 10 ** (max(-EDGE_MAX_DB, min(EDGE_MAX_DB, EDGE_DB - rms_db(window))) / 20)
+        for i in span:
+            inside = i if span.start == 0 else n - 1 - i  # distance from the edge
+            share = 1.0 if inside < edge else 1.0 - (inside - edge) / ramp
+            gain[i] *= g ** share
+    return [v * g for v, g in zip(y, gain)]
+
+
+def shape_everyday(x, start_ms, end_ms, voice, pause_ms):
+    """An everyday clip: cut where mbrola put its first and last phone (an end at
+    None is trimmed at the sound, as a clear clip's), levelled as the clear clips,
+    its cut edges levelled and eased against clicks; pause_ms of silence after."""
+    start = start_ms * RATE // 1000
+    loud = [i for i, v in enumerate(x) if abs(v) >= SILENCE]
+    start = max(start, min(i for i in loud if i >= start) - EDGE_LEAD)
+    stop = end_ms * RATE // 1000 if end_ms is not None else min(len(x), loud[-1] + 1 + TAIL)
+    gain = 10 ** ((voice.level - loudness(soft_limit(x[start:stop]))) / 20)
+    for _ in range(20):
+        y = soft_limit([gain * v for v in x[start:stop]])
+        error = voice.level - loudness(y)
+        if abs(error) < 0.01:
+            break
+        gain *= 10 ** (error / 20)
+    y = level_edges(y, True, end_ms is not None)
+    n = len(y)
+    for i in range(EDGE_FADE):
+        y[i] *= 0.5 - 0.5 * math.cos(math.pi * i / EDGE_FADE)
+    fade_out = EDGE_FADE if end_ms is not None else FADE_OUT
+    for i in range(fade_out):
+        y[n - 1 - i] *= 0.5 - 0.5 * math.cos(math.pi * i / fade_out)
+    y += [0.0] * (pause_ms * RATE // 1000)
+    return [max(-32768, min(32767, int(math.floor(v + 0.5)))) for v in y]
+
+
+def make_everyday(args, catalogue, rows, chosen, date):
+    """The everyday recordings of every clip everyday.tsv lists, in each form listed."""
+    voice = VOICES[args.voice]
+    texts = {name: text for _, name, text in catalogue}
+    categories = {name: category for category, name, _ in catalogue}
+    forms_of = {name: forms.split() for name, forms in read_tsv(EVERYDAY, 2)}
+    table = {row[0]: row[3:] for row in rows if len(row) == 6}
+    missing = sorted(set(forms_of) - set(table)) + sorted(set(forms_of) - set(texts))
+    if missing:
+        fail("everyday.tsv lists clips without an everyday form or a catalogue line: "
+             + " ".join(missing))
+    if args.pho_only:
+        fail("the everyday recordings are timed from their renderings: no --pho-only")
+    check_tools(args.voice)
+    software = tool_versions(args.voice)
+    pho_root = os.path.join(VOICE_DIR, args.voice, "everyday")
+    clip_root = os.path.join(CLIP_DIR, voice.folder, "everyday")
+    with tempfile.TemporaryDirectory(prefix="make_clips.") as scratch:
+        for name, forms in forms_of.items():
+            if name not in chosen:
+                continue
+            spelling, transcription, _ = table[name]
+            for form in forms:
+                pho = os.path.join(pho_root, form, name + ".pho")
+                samples = make_everyday_clip(transcription, form, name, spelling, pho,
+                                             voice, args.voice, scratch)
+                path = os.path.join(clip_root, form, name + ".wav")
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "wb") as f:
+                    f.write(wav_bytes(samples, spelling, date, software))
+                print("%-6s %-6s %-12s %.2f s" % (name, form, spelling, len(samples) / RATE))
+
+
+def make_everyday_clip(transcription, form, name, spelling, pho, voice, database, scratch):
+    """One everyday recording, its .pho written beside the others.  Its pace is set
+    by the sound itself: what a voice's diphones, a breath or a fade add to a word
+    differs from word to word, so the word is rendered, timed and stretched until
+    its sound runs at the style's pace, within limits."""
+    stretch, best = 1.0, None
+    for _ in range(8):
+        try:
+            phones = everyday.phones(transcription, form, name, voice.breath, stretch)
+        except prosody.TranscriptionError as e:
+            fail("%s (everyday): %s" % (name, e))
+        start_ms, end_ms = everyday.cut_points(phones, form, name)
+        # A number's end dies away: its last phone, or the breath after a vowel, is
+        # faded out (die_away); with a breath, a stop ends on its release.
+        die = form == everyday.LAST and (not voice.breath or
+                                         phones[-1].symbol not in prosody.STOPS)
+        syllables = sum(1 for p in phones if p.vowel)
+        if voice.south:
+            phones = prosody.south_swedish(phones)
+        lines = ["; %s, everyday, %s: %s" % (name, form, spelling)] + everyday.pho_lines(
+            phones, form, name, voice.scale, voice.breath)
+        os.makedirs(os.path.dirname(pho), exist_ok=True)
+        with open(pho, "w", encoding="utf-8") as f:
+            f.write("\n".join(lines) + "\n")
+        pause = everyday.PAUSE_MS if end_ms is None and form == everyday.INNER else 0
+        samples = shape_everyday(render(pho, database, scratch, die), start_ms, end_ms, voice,
+                                 pause)
+        loud = [i for i, v in enumerate(samples) if abs(v) >= SILENCE]
+        rate = syllables * RATE / (loud[-1] + 1 - loud[0])
+        target = everyday.pace(form, name)
+        if best is None or abs(rate / target - 1) < best[0]:
+            best = (abs(rate / target - 1), lines, samples)
+        if abs(rate / target - 1) < 0.015:
+            break
+        # A lone syllable's sound, ending in a faded stop or a held phone, times short:
+        # it is stretched less. A lone last syllable keeps room for the number's accent.
+        longest = 1.3 if syllables == 1 else 1.8
+        shortest = 0.85 if syllables == 1 and form == everyday.LAST else 0.55
+        wanted = min(longest, max(shortest, stretch * rate / target))
+        if wanted == stretch:
+            break
+        stretch = wanted
+    # The rendering nearest the pace, with the source it came from.
+    with open(pho, "w", encoding="utf-8") as f:
+        f.write("\n".join(best[1]) + "\n")
+    return best[2]
 
 
 def read_samples(path):

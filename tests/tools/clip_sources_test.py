@@ -56,7 +56,7 @@ class ClipSources(unittest.TestCase):
     def setUpClass(cls):
         cls.texts = {name: text for _, name, text in
                      read_tsv(os.path.join(ROOT, "resources", "clips", "catalogue.tsv"))}
-        cls.table = {name: tr for name, tr, _ in
+        cls.table = {name: tr for name, tr, *_ in
                      read_tsv(os.path.join(ROOT, "tools", "voice", "pronunciation.tsv"))}
         cls.pho = {name: read_pho(os.path.join(ROOT, "tools", "voice", VOICE, name + ".pho"))
                    for name in cls.texts}
