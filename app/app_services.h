@@ -8,6 +8,7 @@
 #include "clip_player.h"
 #include "clip_store.h"
 #include "practice_services.h"
+#include "speech_style.h"
 #include "voice.h"
 
 namespace talmo {
@@ -54,6 +55,8 @@ struct Platform {
     HelpRequester& help;
     ProgramEnd& end;
     std::string decimal_separator;
+    // How the practice pages say whole numbers.
+    SpeechStyle style = SpeechStyle::kClear;
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // talmo: the tutor. It keeps no state but the learner's preferences; its
-// command line has only --voice, --help and --version, and Qt's own options.
+// command line has only --voice, --style, --help and --version, and Qt's own options.
 #include <QApplication>
 #include <QLocale>
 
@@ -9,6 +9,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app_services.h"
@@ -62,7 +63,19 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
-    QApplication app(argc, argv);
+    // Qt reads "--style NAME" as its widget style; a speech style never reaches it.
+    std::vector<char*> qt_args{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--style" && i + 1 < argc && talmo::ParseStyle(argv[i + 1])) {
+            ++i;
+        } else if (!(arg.starts_with("--style=") && talmo::ParseStyle(arg.substr(8)))) {
+            qt_args.push_back(argv[i]);
+        }
+    }
+    int qt_argc = static_cast<int>(qt_args.size());
+    qt_args.push_back(nullptr);
+    QApplication app(qt_argc, qt_args.data());
     QApplication::setApplicationName("Talmo");
     QApplication::setWindowIcon(talmo::ProgramIcon());
     QFont font = QApplication::font();
@@ -84,7 +97,8 @@ int main(int argc, char** argv) {
         .messages = messages,
         .help = help,
         .end = end,
-        .decimal_separator = QLocale().decimalPoint().toStdString()};
+        .decimal_separator = QLocale().decimalPoint().toStdString(),
+        .style = command.style.value_or(preferences.Style())};
 
     talmo::StartScreen start(help, end, [&platform, &help] {
         auto window = std::make_unique<talmo::MainWindow>(platform);

@@ -41,7 +41,10 @@ std::vector<Control> ControlTable(std::span<const PageEntry> pages) {
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, std::span<const PageEntry> pages)
-    : platform_(platform), speech_(platform.voices, platform.player), form_(this), entries_(pages) {
+    : platform_(platform),
+      speech_(platform.voices, platform.player, platform.style),
+      form_(this),
+      entries_(pages) {
     setObjectName("frmCounting");
     setWindowTitle(kTitle);
     form_.Add(ControlTable(pages));

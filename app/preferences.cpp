@@ -9,6 +9,7 @@ namespace talmo {
 namespace {
 
 constexpr const char* kVoiceKey = "voice";
+constexpr const char* kStyleKey = "style";
 
 std::string Quoted(const QString& path) {
     return "'" + path.toStdString() + "'";
@@ -40,6 +41,14 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << " is not a voice; using " << voice_ << "\n";
         }
     }
+    if (const auto style = ReadText(kStyleKey)) {
+        if (const auto chosen = ParseStyle(*style)) {
+            style_ = *chosen;
+        } else {
+            err_ << "talmo: the preference style=" << *style << " in " << Quoted(path)
+                 << " is not clear or everyday; using " << StyleName(style_) << "\n";
+        }
+    }
 }
 
 std::optional<std::string> Preferences::ReadText(const char* key) {
@@ -61,6 +70,14 @@ void Preferences::SetVoice(const std::string& voice) {
     }
     voice_ = voice;
     Write(kVoiceKey, voice);
+}
+
+void Preferences::SetStyle(SpeechStyle style) {
+    if (style == style_) {
+        return;
+    }
+    style_ = style;
+    Write(kStyleKey, std::string(StyleName(style)));
 }
 
 void Preferences::Write(const char* key, const std::string& value) {

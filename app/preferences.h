@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "speech_style.h"
+
 namespace talmo {
 
 // The learner's preferences: a file in the XDG config folder
@@ -28,6 +30,10 @@ class Preferences {
     const std::string& Voice() const { return voice_; }
     void SetVoice(const std::string& voice);
 
+    // How whole numbers are said; clear by default.
+    SpeechStyle Style() const { return style_; }
+    void SetStyle(SpeechStyle style);
+
   private:
     // The text of a setting, or nothing (with a line on err) when it is not
     // a single text.
@@ -38,6 +44,7 @@ class Preferences {
     QSettings file_;
     bool readable_ = true;
     std::string voice_;
+    SpeechStyle style_ = SpeechStyle::kClear;
 };
 
 }  // namespace talmo

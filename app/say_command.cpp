@@ -24,8 +24,8 @@ namespace {
 
 constexpr const char* kVersion = TALMO_VERSION;
 std::string Usage() {
-    return "usage: talmo-say [--voice " + VoiceChoices() +
-           "] [--clips | --wav FILE] N  (0 <= N <= 99999)";
+    return "usage: talmo-say [--voice " + VoiceChoices() + "] [--style " +
+           std::string(kStyleChoices) + "] [--clips | --wav FILE] N  (0 <= N <= 99999)";
 }
 
 struct Failure {
@@ -53,12 +53,13 @@ std::optional<int> ParseNumber(const std::string& text, std::string& problem) {
     return static_cast<int>(value);
 }
 
-std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number) {
+std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number, SpeechStyle style) {
     std::vector<std::int16_t> samples;
-    for (const ClipRef& clip : NumberClips(number)) {
-        const auto decoded = DecodeClip(store.LoadClip(clip));
+    for (const SpokenClip& spoken : NumberRecordings(store, number, style)) {
+        const auto decoded = DecodeClip(spoken.bytes);
         if (!decoded) {
-            throw Failure{"the clip " + clip.Category + "/" + clip.Index + " cannot be decoded"};
+            throw Failure{"the clip " + spoken.clip.Category + "/" + spoken.clip.Index +
+                          " cannot be decoded"};
         }
         samples.insert(samples.end(), decoded->begin(), decoded->end());
     }
@@ -106,21 +107,28 @@ void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& by
 
 int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipPlayer& player,
            std::ostream& out, std::ostream& err) {
-    // --voice may stand anywhere; the rest keep their places.
+    // --voice and --style may stand anywhere; the rest keep their places.
     std::string voice{EmbeddedVoices().front().name};
+    SpeechStyle style = SpeechStyle::kClear;
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < all_args.size(); ++i) {
-        const auto value = TakeVoiceOption(all_args, i);
-        if (!value) {
+        if (const auto value = TakeOption(all_args, i, "--voice")) {
+            const auto choice = ParseVoiceChoice(*value);
+            if (!choice) {
+                err << "talmo-say: " << BadVoiceMessage(*value) << '\n';
+                return 2;
+            }
+            voice = *choice;
+        } else if (const auto name = TakeOption(all_args, i, "--style")) {
+            const auto chosen = ParseStyle(*name);
+            if (!chosen) {
+                err << "talmo-say: " << BadStyleMessage(*name) << '\n';
+                return 2;
+            }
+            style = *chosen;
+        } else {
             kept.push_back(all_args[i]);
-            continue;
         }
-        const auto choice = ParseVoiceChoice(*value);
-        if (!choice) {
-            err << "talmo-say: " << BadVoiceMessage(*value) << '\n';
-            return 2;
-        }
-        voice = *choice;
     }
     const std::span<const std::string> args = kept;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
@@ -169,14 +177,14 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
                 return 0;
             case Mode::kWav: {
                 // One voice for the whole number, as when it is spoken.
-                const auto samples = SpokenSamples(voices(voice).Next(), *number);
+                const auto samples = SpokenSamples(voices(voice).Next(), *number, style);
                 WriteFileWhole(wav_path, EncodeClip(samples, {{"INAM", std::to_string(*number)},
                                                               {"ISFT", "talmo-say"}}));
                 return 0;
             }
             case Mode::kSpeak: {
                 CountingClipPlayer counting(player);
-                SpeechEngine(voices(voice), counting).SpeakNumber(*number);
+                SpeechEngine(voices(voice), counting, style).SpeakNumber(*number);
                 if (counting.Failed() > 0) {
                     err << "talmo-say: the sound server could not play " << *number << '\n';
                     return 1;

@@ -16,7 +16,9 @@ namespace talmo {
 //   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
 //   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
 //   talmo-say --help         the usage; --version, "talmo-say VERSION"
-// and, before or after the rest, --voice VOICE|all (the first voice by default).
+// and, before or after the rest, --voice VOICE|all (the first voice by default)
+// and --style clear|everyday (clear by default; --clips lists the same clips
+// in either style, as a style changes only the recordings).
 // `voices` gives the recordings for the chosen voice.
 // Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
 // argument or an unwritable file (one line on err).

@@ -44,7 +44,16 @@ TutorCommandLine ReadTutorCommandLine(std::span<const std::string> args) {
         if (arg == "--version") {
             return {TutorCommandLine::Action::kVersion, {}};
         }
-        if (const auto value = TakeVoiceOption(args, i)) {
+        // --style names a speech style, or else Qt's widget style, as it always has.
+        const std::size_t at = i;
+        if (const auto value = TakeOption(args, i, "--style")) {
+            if (const auto style = ParseStyle(*value)) {
+                command.style = *style;
+                continue;
+            }
+            i = at;
+        }
+        if (const auto value = TakeOption(args, i, "--voice")) {
             // A missing name is a bad one.
             const auto voice = ParseVoiceChoice(*value);
             if (!voice) {

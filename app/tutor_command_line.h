@@ -5,18 +5,19 @@
 #include <span>
 #include <string>
 
+#include "speech_style.h"
 #include "voice.h"
 
 namespace talmo {
 
 inline std::string TutorUsage() {
-    return "usage: talmo [--voice " + VoiceChoices() +
+    return "usage: talmo [--voice " + VoiceChoices() + "] [--style " + std::string(kStyleChoices) +
            "] [--help | --version]\n"
            "             [Qt's options, such as -platform NAME or -style NAME]";
 }
 
 // What the tutor's command line asks for. The tutor's own options are
-// --voice, --help and --version; Qt's own options (-platform, -style,
+// --voice, --style, --help and --version; Qt's own options (-platform, -style,
 // -session and the like, with one dash or two) are left for Qt.
 struct TutorCommandLine {
     enum class Action { kRun, kHelp, kVersion, kUnknownOption, kBadVoice } action = Action::kRun;
@@ -24,6 +25,9 @@ struct TutorCommandLine {
     // A voice's name or "all", when --voice asks for one: it overrides the
     // preferences for this run.
     std::optional<std::string> voice = std::nullopt;
+    // How whole numbers are said, when --style clear|everyday asks: it
+    // overrides the preferences for this run. Any other --style is Qt's.
+    std::optional<SpeechStyle> style = std::nullopt;
 };
 
 // args: the arguments after the program's name.

@@ -15,7 +15,7 @@ BUILD="$TOP/build"
 # xdotool to click and type).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpulse-dev libgtest-dev libgmock-dev
     qt6-base-dev fonts-dejavu-core)
-TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation
+TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation praat
     desktop-file-utils appstream lintian dpkg-dev file
     clang libclang-rt-14-dev clang-format
     xvfb xdotool dbus at-spi2-core python3-pyatspi)

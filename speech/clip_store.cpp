@@ -33,19 +33,23 @@ std::strong_ordering CompareKeys(std::string_view category_a, std::string_view i
 
 }  // namespace
 
-ClipStore::ClipStore(std::vector<ClipEntry> entries) : entries_(std::move(entries)) {
-    std::stable_sort(entries_.begin(), entries_.end(), [](const ClipEntry& a, const ClipEntry& b) {
-        return CompareKeys(a.Category, a.Index, b.Category, b.Index) < 0;
-    });
+ClipStore::ClipStore(std::vector<ClipEntry> entries, std::vector<ClipEntry> inner,
+                     std::vector<ClipEntry> last)
+    : entries_{std::move(entries), std::move(inner), std::move(last)} {
+    for (auto& form : entries_) {
+        std::stable_sort(form.begin(), form.end(), [](const ClipEntry& a, const ClipEntry& b) {
+            return CompareKeys(a.Category, a.Index, b.Category, b.Index) < 0;
+        });
+    }
 }
 
-ClipBytes ClipStore::LoadClip(const ClipRef& ref) const {
+ClipBytes ClipStore::LoadClip(const ClipRef& ref, ClipForm form) const {
+    const auto& entries = entries_[static_cast<int>(form)];
     const auto it = std::lower_bound(
-        entries_.begin(), entries_.end(), ref, [](const ClipEntry& e, const ClipRef& r) {
+        entries.begin(), entries.end(), ref, [](const ClipEntry& e, const ClipRef& r) {
             return CompareKeys(e.Category, e.Index, r.Category, r.Index) < 0;
         });
-    if (it == entries_.end() ||
-        CompareKeys(it->Category, it->Index, ref.Category, ref.Index) != 0) {
+    if (it == entries.end() || CompareKeys(it->Category, it->Index, ref.Category, ref.Index) != 0) {
         return {};
     }
     return it->bytes;

@@ -20,25 +20,34 @@ struct ClipEntry {
     ClipBytes bytes;
 };
 
+// Which recording of a clip: its clear citation form (the only one every
+// clip has), or in everyday speech, inside a number (no accent of its own,
+// carried on by the phrase) or as its last element (the number's stress and
+// final fall).
+enum class ClipForm { kClear, kInner, kLast };
+
 // The read-only catalogue of recordings. It only hands out views of bytes
 // that outlive it (the embedded catalogue lives as long as the program), so
 // loading a clip copies nothing.
 class ClipStore {
   public:
-    explicit ClipStore(std::vector<ClipEntry> entries);
+    explicit ClipStore(std::vector<ClipEntry> entries, std::vector<ClipEntry> inner = {},
+                       std::vector<ClipEntry> last = {});
 
     // The catalogue built into this program, in its first voice (see
     // EmbeddedVoices for them all).
     static const ClipStore& Embedded();
 
-    // The stored bytes of the clip, whole and unchanged; empty when the
-    // catalogue has no such clip.
-    ClipBytes LoadClip(const ClipRef& ref) const;
+    // The stored bytes of the clip in that form, whole and unchanged; empty
+    // when the catalogue has no such recording.
+    ClipBytes LoadClip(const ClipRef& ref, ClipForm form = ClipForm::kClear) const;
 
-    std::span<const ClipEntry> Entries() const { return entries_; }
+    // The clear recordings, one a clip.
+    std::span<const ClipEntry> Entries() const { return entries_[0]; }
 
   private:
-    std::vector<ClipEntry> entries_;  // sorted by upper-cased category, then name
+    // Per form, sorted by upper-cased category, then name.
+    std::vector<ClipEntry> entries_[3];
 };
 
 }  // namespace talmo

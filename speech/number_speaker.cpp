@@ -66,6 +66,23 @@ std::vector<ClipRef> NumberClips(int n) {
     return clips;
 }
 
+std::vector<SpokenClip> NumberRecordings(const ClipStore& store, int n, SpeechStyle style) {
+    std::vector<SpokenClip> spoken;
+    const std::vector<ClipRef> clips = NumberClips(n);
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        ClipBytes bytes;
+        if (style == SpeechStyle::kEveryday) {
+            bytes =
+                store.LoadClip(clips[i], i + 1 < clips.size() ? ClipForm::kInner : ClipForm::kLast);
+        }
+        if (bytes.empty()) {
+            bytes = store.LoadClip(clips[i]);
+        }
+        spoken.push_back({clips[i], bytes});
+    }
+    return spoken;
+}
+
 std::string ClipNames(const std::vector<ClipRef>& clips) {
     std::string names;
     for (const ClipRef& clip : clips) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "speech_style.h"
+
 namespace talmo {
 
 // The one way a page makes a sound. Every call returns once its sound has
@@ -16,6 +18,9 @@ class Speaker {
     // A whole number from 0 to 99999, clip after clip with no added pause;
     // anything outside that range says nothing.
     virtual void SpeakNumber(int number) = 0;
+    // The same in a style of the caller's choice, whatever the learner chose;
+    // a speaker with one style only says it in that.
+    virtual void SpeakNumberIn(int number, SpeechStyle /*style*/) { SpeakNumber(number); }
 
     // The name the dictation quiz knows it by.
     void ReadNumber(std::int32_t number_in) { SpeakNumber(number_in); }

@@ -10,24 +10,23 @@ void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category)
     voice_ = &voices_.Next();
     last_number_.reset();
     player_.BeginNumber();
-    PlayClip(Index, Category);
+    Play(voice_->LoadClip(ClipRef{std::string(Category), std::string(Index)}));
     player_.EndNumber();
 }
 
-void SpeechEngine::SpeakNumber(int number) {
+void SpeechEngine::SpeakNumberIn(int number, SpeechStyle style) {
     if (voice_ == nullptr || last_number_ != number) {
         voice_ = &voices_.Next();
         last_number_ = number;
     }
     player_.BeginNumber();
-    for (const ClipRef& clip : NumberClips(number)) {
-        PlayClip(clip.Index, clip.Category);
+    for (const SpokenClip& spoken : NumberRecordings(*voice_, number, style)) {
+        Play(spoken.bytes);
     }
     player_.EndNumber();
 }
 
-void SpeechEngine::PlayClip(std::string_view Index, std::string_view Category) {
-    const ClipBytes image = voice_->LoadClip(ClipRef{std::string(Category), std::string(Index)});
+void SpeechEngine::Play(ClipBytes image) {
     if (image.empty()) {
         return;  // no such clip: nothing to hear, and no caller expects a report
     }

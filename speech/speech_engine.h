@@ -19,19 +19,25 @@ namespace talmo {
 // said again right after itself keeps its voice, so a repeat sounds the same.
 class SpeechEngine final : public Speaker {
   public:
-    SpeechEngine(VoicePicker voices, ClipPlayer& player)
-        : voices_(std::move(voices)), player_(player) {}
+    SpeechEngine(VoicePicker voices, ClipPlayer& player, SpeechStyle style = SpeechStyle::kClear)
+        : voices_(std::move(voices)), player_(player), style_(style) {}
 
     // A clip that cannot be played is skipped silently.
     void PlayNumber(std::string_view Index, std::string_view Category) override;
-    void SpeakNumber(int number) override;
+    // Whole numbers in the engine's style.
+    void SpeakNumber(int number) override { SpeakNumberIn(number, style_); }
+    void SpeakNumberIn(int number, SpeechStyle style) override;
+
+    SpeechStyle Style() const { return style_; }
+    void SetStyle(SpeechStyle style) { style_ = style; }
 
   private:
-    // Plays one clip in the current voice, inside whatever number is open.
-    void PlayClip(std::string_view Index, std::string_view Category);
+    // Plays one recording, inside whatever number is open.
+    void Play(ClipBytes image);
 
     const VoicePicker voices_;
     ClipPlayer& player_;
+    SpeechStyle style_;
     // The voice of the sound now playing or last played, and the number it
     // said, if it was a number.
     const ClipStore* voice_ = nullptr;

@@ -52,12 +52,13 @@ std::string BadVoiceMessage(std::string_view value) {
            std::string(value) + "'";
 }
 
-std::optional<std::string> TakeVoiceOption(std::span<const std::string> args, std::size_t& i) {
+std::optional<std::string> TakeOption(std::span<const std::string> args, std::size_t& i,
+                                      std::string_view option) {
     const std::string& arg = args[i];
-    if (arg.starts_with("--voice=")) {
-        return arg.substr(8);
+    if (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=') {
+        return arg.substr(option.size() + 1);
     }
-    if (arg != "--voice") {
+    if (arg != option) {
         return std::nullopt;
     }
     return i + 1 < args.size() ? args[++i] : std::string();

@@ -22,6 +22,7 @@ struct Start {
     const char* file;  // null: no file at all
     std::string voice;
     std::string complaint;  // in the one line on stderr; empty: silence
+    SpeechStyle style = SpeechStyle::kClear;
 };
 
 class PreferencesAtStart : public ::testing::TestWithParam<Start> {};
@@ -35,7 +36,9 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
         std::ofstream(path.toStdString()) << GetParam().file;
     }
     std::ostringstream err;
-    EXPECT_EQ(Preferences(err, path).Voice(), GetParam().voice);
+    const Preferences preferences(err, path);
+    EXPECT_EQ(preferences.Voice(), GetParam().voice);
+    EXPECT_EQ(preferences.Style(), GetParam().style);
     const std::string said = err.str();
     EXPECT_NE(said.find(GetParam().complaint), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), GetParam().complaint.empty() ? 0 : 1);
@@ -51,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Start{"voice=alto\n", "male", "voice=alto"},
                       Start{"voice=Female\n", "male", "is not a voice"},
                       Start{"voice=male, female\n", "male", "not a single word"},
-                      Start{"voice=female\nthis line is damaged\n", "male", "cannot read"}));
+                      Start{"voice=female\nthis line is damaged\n", "male", "cannot read"},
+                      Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
+                      Start{"style=casual\n", "male", "style=casual"}));
 
 // A change is saved for the next start, but never over a file that could not
 // be read, and a folder that cannot be written costs a line, not the change.
@@ -65,14 +70,16 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     for (const QString& path : {fresh, damaged, dir.filePath("file/talmo.conf")}) {
         Preferences preferences(err, path);
         preferences.SetVoice("all");
+        preferences.SetStyle(SpeechStyle::kEveryday);
         EXPECT_EQ(preferences.Voice(), "all");
     }
     EXPECT_EQ(Preferences(err, fresh).Voice(), "all");
+    EXPECT_EQ(Preferences(err, fresh).Style(), SpeechStyle::kEveryday);
     EXPECT_EQ(Contents(damaged), "voice=female\nthis line is damaged\n");
     const std::string said = err.str();
     EXPECT_NE(said.find("not saved over"), std::string::npos) << said;
     EXPECT_NE(said.find("cannot save"), std::string::npos) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said;  // and the damaged file's
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 5) << said;  // and the damaged file's
 }
 
 }  // namespace

@@ -10,12 +10,14 @@ namespace talmo {
 namespace {
 
 using Action = TutorCommandLine::Action;
+constexpr auto kDaily = SpeechStyle::kEveryday;
 
 struct Line {
     std::vector<std::string> args;
     Action action;
     std::string unknown;
     std::optional<std::string> voice = std::nullopt;
+    std::optional<SpeechStyle> style = std::nullopt;
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
@@ -25,6 +27,7 @@ TEST_P(ReadTutorCommandLineCase, LeavesQtItsOwnOptions) {
     EXPECT_EQ(command.action, GetParam().action);
     EXPECT_EQ(command.unknown, GetParam().unknown);
     EXPECT_EQ(command.voice, GetParam().voice);
+    EXPECT_EQ(command.style, GetParam().style);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"--voice", "male"}, Action::kRun, "", "male"},
                       Line{{"--voice", "Female"}, Action::kBadVoice, "Female"},
                       Line{{"--voice="}, Action::kBadVoice, ""},
-                      Line{{"--voice"}, Action::kBadVoice, ""}));
+                      Line{{"--voice"}, Action::kBadVoice, ""},
+                      Line{{"--style", "everyday"}, Action::kRun, "", {}, kDaily},
+                      // Any other style is Qt's widget style.
+                      Line{{"--style=everyday", "--style", "x"}, Action::kRun, "", {}, kDaily}));
 
 }  // namespace
 }  // namespace talmo
