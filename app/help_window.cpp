@@ -38,6 +38,7 @@ QString ShownText(const QString& html) {
 
 const QString kClipScheme = QStringLiteral("talmo-clip");
 const QString kNumberScheme = QStringLiteral("talmo-number");
+const QString kEverydayScheme = QStringLiteral("talmo-everyday");
 
 }  // namespace
 
@@ -61,7 +62,8 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
     // An element of its own class, up to its end tag; one with a span inside
     // is left alone, as its end tag could be the inner one's.
     static const QRegularExpression kMarked(
-        QStringLiteral(R"re(<(span|td) class="(sv|ex)">((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
+        QStringLiteral(
+            R"re(<(span|td) class="(sv|exd|ex)">((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
         QRegularExpression::DotMatchesEverythingOption);
     QString out;
     qsizetype from = 0;
@@ -85,7 +87,8 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
             const int number = digits.toInt(&whole);
             if (whole && number >= 0 && number <= 99999 &&
                 digits.size() == QString::number(number).size()) {
-                href = kNumberScheme + ":" + QString::number(number);
+                href = (match.captured(2) == "exd" ? kEverydayScheme : kNumberScheme) + ":" +
+                       QString::number(number);
                 ++counts.numbers;
             }
         }
@@ -300,13 +303,16 @@ void HelpWindow::Display() {
 void HelpWindow::OpenLink(const QUrl& url) {
     static const QRegularExpression kTopicLink(QStringLiteral(R"(^topic-(\d+)$)"));
     const auto match = kTopicLink.match(url.fragment());
-    if (url.scheme() == kClipScheme || url.scheme() == kNumberScheme) {
+    if (url.scheme() == kClipScheme || url.scheme() == kNumberScheme ||
+        url.scheme() == kEverydayScheme) {
         // Played at once and not a visit: Back and Forward pass them by.
         if (speaker_ == nullptr) {
             return;
         }
         if (url.scheme() == kNumberScheme) {
             speaker_->ReadNumber(url.path().toInt());
+        } else if (url.scheme() == kEverydayScheme) {
+            speaker_->SpeakNumberIn(url.path().toInt(), SpeechStyle::kEveryday);
         } else {
             const QStringList parts = url.path().split('/');
             if (parts.size() == 2) {

@@ -53,7 +53,8 @@ struct SoundLinks {
 // The help's Swedish words (class "sv") whose whole text, tags removed and
 // case ignored, is exactly what a clip says become links that play that
 // clip; its example numbers (class "ex", digits) become links that speak the
-// number. Everything else stays as it is. clips: each clip's text, in lower
+// number; those of class "exd" speak it in the everyday style, whatever the
+// learner chose. Everything else stays as it is. clips: each clip's text, in lower
 // case, with the clip.
 QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
                    SoundLinks* links = nullptr);

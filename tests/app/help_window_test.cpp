@@ -26,7 +26,7 @@ const char* kSmallHelp =
     "<h1>The quiz</h1><p>How the score counts.</p>\n"
     "<!-- topic 9: Sounds -->\n"
     "<h1>Sounds</h1><table><tr><td class=\"sv\">fjorton</td><td class=\"n\">"
-    "<span class=\"ex\">1&nbsp;021</span></td></tr></table>\n"
+    "<span class=\"ex\">1&nbsp;021</span></td><td><span class=\"exd\">45</span></td></tr></table>\n"
     "<p><span class=\"sv\">ett (en)</span>, <span class=\"sv\">Fyrtio</span>.</p>\n"
     "<!-- end of topics -->\n"
     "</body></html>\n";
@@ -125,8 +125,9 @@ class HelpWindowTest : public QObject {
         click("021");  // of "1 021"
         click("Fyrtio");
         click("ett (en)");  // two words: plain
+        click("45");        // in the everyday style
         QCOMPARE(speaker.clips, (std::vector<std::string>{"NUMBERS/N14", "NUMBERS/N40"}));
-        QCOMPARE(speaker.spoken, std::vector<std::int32_t>{1021});
+        QCOMPARE(speaker.spoken, (std::vector<std::int32_t>{1021, -45}));
         QCOMPARE(help.Current().second, 9);
         QVERIFY(!help.findChild<QToolButton*>("HelpBack")->isEnabled());
     }
@@ -167,7 +168,7 @@ class HelpWindowTest : public QObject {
         const auto texts = ClipTexts(ClipStore::Embedded());
         SoundLinks all;
         static const QRegularExpression kSoundLink(
-            "<a class=\"hear\" href=\"talmo-(clip|number):([^\"]+)\" title=\"Hear it\">");
+            "<a class=\"hear\" href=\"talmo-(clip|number|everyday):([^\"]+)\" title=\"Hear it\">");
         for (const int context : kShippedTopics) {
             SoundLinks links;
             const QString html = LinkSounds(help->Lookup(context)->html, texts, &links);

@@ -48,6 +48,10 @@ struct RecordingSpeaker final : Speaker {
         clips.push_back(std::string(Category) + "/" + std::string(Index));
     }
     void SpeakNumber(int number) override { spoken.push_back(number); }
+    // An everyday number is recorded as its negative.
+    void SpeakNumberIn(int number, SpeechStyle style) override {
+        spoken.push_back(style == SpeechStyle::kEveryday ? -number : number);
+    }
 };
 
 }  // namespace talmo::testing
