@@ -69,6 +69,19 @@ class Clips:
                         data = wav.read()
                     length = struct.unpack_from("<I", data, 40)[0]
                     self.samples[voice, name] = data[44:44 + length]
+        # The everyday style's recordings, as NAME/inner and NAME/last.
+        with open(os.path.join(root, "everyday.tsv"), encoding="utf-8") as everyday:
+            for line in everyday:
+                if line.startswith("#") or not line.strip():
+                    continue
+                name, forms = line.rstrip("\n").split("\t")
+                for voice in self.VOICES:
+                    for form in forms.split():
+                        path = os.path.join(root, voice, "everyday", form, name + ".wav")
+                        with open(path, "rb") as wav:
+                            data = wav.read()
+                        length = struct.unpack_from("<I", data, 40)[0]
+                        self.samples[voice, name + "/" + form] = data[44:44 + length]
 
     def heard(self, recording, max_gap):
         """The clips in a recording, in order, as (voice, name); fails on anything else

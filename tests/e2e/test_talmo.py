@@ -346,6 +346,18 @@ def test_voice_preferences(s):
     expect(hear_number(s, 45), {"female"}, "voices of 45")
 
 
+def test_style_everyday(s):
+    """Started with --style everyday: a number in its everyday recordings, each clip's
+    inner form and the last one's last form; a lone word still clear."""
+    open_main_window(s)
+    clips = s.number_clips(45678)
+    s.get(NUMBER_BOX, "text").queryEditableText().setTextContents("45678")
+    expect(s.hear(lambda: s.press("Hear it")),
+           [c + "/inner" for c in clips[:-1]] + [clips[-1] + "/last"], "heard for 45678")
+    s.tab("Math")
+    expect(s.hear(lambda: s.press("+")), ["PLUS"], "heard for +")
+
+
 def test_voice_both(s):
     """Started as "Start with all voices": each number whole in one voice, both heard."""
     open_main_window(s)
@@ -376,6 +388,8 @@ def main():
     server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
     voice = {"voice_female": "female", "voice_both": "all"}.get(args.case)
     talmo_args = desktop_action(args.source, voice) if voice else []
+    if args.case == "style_everyday":
+        talmo_args = ["--style", "everyday"]
     # The menu's voice overrides the file's; with no --voice, the file's speaks.
     preferences = {"voice_female": "voice=male\n",
                    "voice_preferences": "voice=female\n"}.get(args.case)
