@@ -28,16 +28,13 @@ class SpeechEngine final : public Speaker {
     void SpeakNumber(int number) override { SpeakNumberIn(number, style_); }
     void SpeakNumberIn(int number, SpeechStyle style) override;
 
-    SpeechStyle Style() const { return style_; }
-    void SetStyle(SpeechStyle style) { style_ = style; }
-
   private:
     // Plays one recording, inside whatever number is open.
     void Play(ClipBytes image);
 
     const VoicePicker voices_;
     ClipPlayer& player_;
-    SpeechStyle style_;
+    const SpeechStyle style_;
     // The voice of the sound now playing or last played, and the number it
     // said, if it was a number.
     const ClipStore* voice_ = nullptr;

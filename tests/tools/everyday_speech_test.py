@@ -171,9 +171,9 @@ class EverydayStyle(unittest.TestCase):
         print("\nEveryday style, voice %s, %d numbers (Praat pitch):" % (voice, len(numbers)))
         for what, (low, high) in bars.items():
             values = [v for v, _ in figures[what]]
-            worst = min(values) if low is not None else max(values)
-            print("  %-7s %-12s worst %7.2f  median %7.2f  over %d" % (
-                what, units[what], worst, statistics.median(values), len(values)))
+            print("  %-7s %-12s lowest %7.2f  median %7.2f  highest %7.2f  over %d" % (
+                what, units[what], min(values), statistics.median(values), max(values),
+                len(values)))
             problems += ["%s %.2f: %s" % (what, v, where) for v, where in figures[what]
                          if (low is not None and v < low) or (high is not None and v > high)]
         self.assertFalse(problems, "%d outside the bars:\n%s" % (len(problems), "\n".join(problems)))
