@@ -174,6 +174,9 @@ bool PrivateSoundServer::StartRecording() {
     const fs::path raw = dir_ / "monitor.raw";
     const int channels = setup_.BitExact() ? 1 : 2;
     const char* latency = blocks_ == Blocks::kDesktop ? "100" : "10";
+    // A recording left by an earlier one would read as this one having begun.
+    std::error_code gone;
+    fs::remove(raw, gone);
     recorder_ = Spawn({"sh", "-c",
                        "exec parec -d ns.monitor --raw --format=s16le --rate=8000 --channels=" +
                            std::to_string(channels) + " --latency-msec=" + latency + " > \"$0\"",
