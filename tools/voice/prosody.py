@@ -165,7 +165,7 @@ def pitch(phones):
             f.pitch = [(5, 95.0), (55, FOCUS_PEAK), (100, END_HZ)]
     else:
         stop = focus + 1 < len(phones) and phones[focus + 1].symbol in STOP_AFTER
-        f.pitch = [(25, FOCUS_PEAK - 2), (65 if stop else 100, ACCENT2_VALLEY)]
+        f.pitch = [(25, FOCUS_PEAK - 2), (65, ACCENT2_VALLEY - 1) if stop else (100, ACCENT2_VALLEY)]
         if after:
             nxt = phones[after[0]]
             if len(after) == 1:
