@@ -427,7 +427,6 @@ def make_everyday(args, catalogue, rows, chosen, date):
     """The everyday recordings of every clip everyday.tsv lists, in each form listed."""
     voice = VOICES[args.voice]
     texts = {name: text for _, name, text in catalogue}
-    categories = {name: category for category, name, _ in catalogue}
     forms_of = {name: forms.split() for name, forms in read_tsv(EVERYDAY, 2)}
     table = {row[0]: row[3:] for row in rows if len(row) == 6}
     missing = sorted(set(forms_of) - set(table)) + sorted(set(forms_of) - set(texts))

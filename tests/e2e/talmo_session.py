@@ -49,6 +49,20 @@ def _die_with_parent():
     LIBC.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
+def _rows(path):
+    """The tab-separated rows of a table, without its comments."""
+    with open(path, encoding="utf-8") as table:
+        return [line.rstrip("\n").split("\t") for line in table
+                if line.strip() and not line.startswith("#")]
+
+
+def _samples(path):
+    """The sample bytes of a clip, PATH.wav."""
+    with open(path + ".wav", "rb") as wav:
+        data = wav.read()
+    return data[44:44 + struct.unpack_from("<I", data, 40)[0]]
+
+
 class Clips:
     """The recorded clips of the catalogue in every voice, to be found in a recording
     by exact samples."""
@@ -58,30 +72,16 @@ class Clips:
     def __init__(self, source):
         root = os.path.join(source, "resources", "clips")
         self.text, self.samples, self.category = {}, {}, {}
-        with open(os.path.join(root, "catalogue.tsv"), encoding="utf-8") as catalogue:
-            for line in catalogue:
-                if line.startswith("#") or not line.strip():
-                    continue
-                category, name, text = line.rstrip("\n").split("\t")
-                self.text[name], self.category[name] = text, category
-                for voice in self.VOICES:
-                    with open(os.path.join(root, voice, category, name + ".wav"), "rb") as wav:
-                        data = wav.read()
-                    length = struct.unpack_from("<I", data, 40)[0]
-                    self.samples[voice, name] = data[44:44 + length]
+        for category, name, text in _rows(os.path.join(root, "catalogue.tsv")):
+            self.text[name], self.category[name] = text, category
+            for voice in self.VOICES:
+                self.samples[voice, name] = _samples(os.path.join(root, voice, category, name))
         # The everyday style's recordings, as NAME/inner and NAME/last.
-        with open(os.path.join(root, "everyday.tsv"), encoding="utf-8") as everyday:
-            for line in everyday:
-                if line.startswith("#") or not line.strip():
-                    continue
-                name, forms = line.rstrip("\n").split("\t")
-                for voice in self.VOICES:
-                    for form in forms.split():
-                        path = os.path.join(root, voice, "everyday", form, name + ".wav")
-                        with open(path, "rb") as wav:
-                            data = wav.read()
-                        length = struct.unpack_from("<I", data, 40)[0]
-                        self.samples[voice, name + "/" + form] = data[44:44 + length]
+        for name, forms in _rows(os.path.join(root, "everyday.tsv")):
+            for voice in self.VOICES:
+                for form in forms.split():
+                    self.samples[voice, name + "/" + form] = _samples(
+                        os.path.join(root, voice, "everyday", form, name))
 
     def heard(self, recording, max_gap):
         """The clips in a recording, in order, as (voice, name); fails on anything else
