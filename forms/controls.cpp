@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +87,8 @@ QWidget* CreateControl(const Control& c, QWidget* parent) {
             strip->lower();
             return strip;
         }
+        case Kind::kChoice:
+            return new QComboBox(parent);
     }
     return nullptr;
 }

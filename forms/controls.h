@@ -25,6 +25,7 @@ enum class Kind {
     kList,
     kSlider,
     kTabStrip,  // tabs over a body that lies behind every other control
+    kChoice,    // a drop-down list of choices
 };
 
 // A strip of tabs over a framed body, like a tab widget whose pages are
@@ -69,6 +70,7 @@ struct Control {
     QColor colour = {};       // text colour; invalid for the default
     double point_size = 0;    // 0 for the form's font
     QString accessible = {};  // the name screen readers hear, if not the caption
+    std::string buddy = {};   // a label's control, which the label's access key moves to
 };
 
 // A page of a tab strip: borderless, showing its caption, if it has one, at

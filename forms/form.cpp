@@ -73,6 +73,12 @@ void Form::Add(std::span<const Control> controls, QWidget* parent) {
         }
         entries_.push_back({widget, c, container});
     }
+    // A buddy comes after its label, in keyboard order.
+    for (const Control& c : controls) {
+        if (!c.buddy.empty()) {
+            Get<QLabel>(c.name, c.index)->setBuddy(Find(c.buddy));
+        }
+    }
 }
 
 void Form::RequireText(QWidget* control, const QString& text) {
@@ -174,6 +180,14 @@ double Form::NeededScale(const Entry& e, double floor) const {
         case Kind::kTabStrip:
             need_w = static_cast<TabStrip*>(e.widget)->Bar()->sizeHint().width();
             break;
+        case Kind::kChoice: {
+            // Room for the arrow and the frame beside the widest choice.
+            const QStyle* style = e.widget->style();
+            need_w = widest(style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                            2 * style->pixelMetric(QStyle::PM_ComboBoxFrameWidth) + 12);
+            need_h = fm.height() + 6;
+            break;
+        }
         case Kind::kPicture:
         case Kind::kSlider:
             break;
