@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 #include "clip_player.h"
@@ -57,6 +58,8 @@ struct Platform {
     std::string decimal_separator;
     // How the practice pages say whole numbers.
     SpeechStyle style = SpeechStyle::kClear;
+    // Shows the Drills window (F2), when the program has one.
+    std::function<void()> open_drills = {};
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

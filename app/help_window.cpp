@@ -39,6 +39,7 @@ QString ShownText(const QString& html) {
 const QString kClipScheme = QStringLiteral("talmo-clip");
 const QString kNumberScheme = QStringLiteral("talmo-number");
 const QString kEverydayScheme = QStringLiteral("talmo-everyday");
+const QString kDrillsScheme = QStringLiteral("talmo-drills");
 
 }  // namespace
 
@@ -318,6 +319,10 @@ void HelpWindow::OpenLink(const QUrl& url) {
             if (parts.size() == 2) {
                 speaker_->PlayNumber(parts[1].toStdString(), parts[0].toStdString());
             }
+        }
+    } else if (url.scheme() == kDrillsScheme) {
+        if (open_drills_) {
+            open_drills_();
         }
     } else if (url.isRelative() && match.hasMatch()) {
         Visit(Current().first, match.captured(1).toInt());

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -76,6 +77,8 @@ class HelpWindow final : public QWidget, public HelpRequester {
     void ShowHelp(const QString& file, int context) override;
     // From now on the help's words and example numbers play through speaker.
     void SetSpeaker(Speaker& speaker, const ClipStore& clips);
+    // What a link to the Drills window (talmo-drills:) opens.
+    void SetDrillsOpener(std::function<void()> open) { open_drills_ = std::move(open); }
 
     void Back();
     void Forward();
@@ -93,6 +96,7 @@ class HelpWindow final : public QWidget, public HelpRequester {
     std::size_t position_ = 0;
     std::map<QString, HelpFile> files_;  // read once, by the name requested
     Speaker* speaker_ = nullptr;
+    std::function<void()> open_drills_;
     std::map<QString, ClipRef> clip_texts_;
     QTextBrowser* browser_;
     QToolButton* back_;
@@ -108,6 +112,7 @@ class HelpOnRequest final : public HelpRequester {
             if (speaker_ != nullptr) {
                 window_->SetSpeaker(*speaker_, *clips_);
             }
+            window_->SetDrillsOpener(open_drills_);
         }
         window_->ShowHelp(file, context);
     }
@@ -120,8 +125,16 @@ class HelpOnRequest final : public HelpRequester {
         }
     }
 
+    void SetDrillsOpener(std::function<void()> open) {
+        open_drills_ = std::move(open);
+        if (window_) {
+            window_->SetDrillsOpener(open_drills_);
+        }
+    }
+
   private:
     std::unique_ptr<HelpWindow> window_;
+    std::function<void()> open_drills_;
     Speaker* speaker_ = nullptr;
     const ClipStore* clips_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // talmo: the tutor. It keeps no state but the learner's preferences; its
-// command line has only --voice, --style, --help and --version, and Qt's own options.
+// command line has only --voice, --style, --drills, --help and --version, and
+// Qt's own options.
 #include <QApplication>
 #include <QLocale>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app_services.h"
+#include "drills_window.h"
 #include "help_window.h"
 #include "main_window.h"
 #include "pictures.h"
@@ -100,12 +102,25 @@ int main(int argc, char** argv) {
         .decimal_separator = QLocale().decimalPoint().toStdString(),
         .style = command.style.value_or(preferences.Style())};
 
-    talmo::StartScreen start(help, end, [&platform, &help] {
-        auto window = std::make_unique<talmo::MainWindow>(platform);
-        // From here on the help's words and examples play through the window.
-        help.SetSpeaker(window->Speech(), platform.voices.Catalogue());
-        return window;
-    });
-    start.show();
+    // The Drills window is made when it is first asked for, never at start.
+    talmo::PreferredDrills drill_choices(preferences);
+    talmo::DrillsOnRequest drills(platform, drill_choices);
+    platform.open_drills = [&drills] { drills.Open(); };
+    help.SetDrillsOpener(platform.open_drills);
+
+    talmo::StartScreen start(
+        help, end,
+        [&platform, &help] {
+            auto window = std::make_unique<talmo::MainWindow>(platform);
+            // From here on the help's words and examples play through the window.
+            help.SetSpeaker(window->Speech(), platform.voices.Catalogue());
+            return window;
+        },
+        platform.open_drills);
+    if (command.drills) {
+        drills.Open();
+    } else {
+        start.show();
+    }
     return app.exec();
 }

@@ -80,6 +80,10 @@ MainWindow::MainWindow(Platform& platform, std::span<const PageEntry> pages)
     form_.Get<forms::TabStrip>("TabStrip1")->installEventFilter(this);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { cmdHelp_Click(); });
+    if (platform_.open_drills) {
+        connect(new QShortcut(Qt::Key_F2, this), &QShortcut::activated, this,
+                [this] { platform_.open_drills(); });
+    }
 
     Load();
 }

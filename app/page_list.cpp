@@ -2,8 +2,11 @@
 #include "page_list.h"
 
 #include "dictation_page.h"
+#include "drills_window.h"
 #include "enter_listen_page.h"
+#include "pairs_page.h"
 #include "reference_pages.h"
+#include "settings_page.h"
 
 namespace talmo {
 namespace {
@@ -18,12 +21,21 @@ constexpr PageEntry kMainWindowPages[] = {
     {"&Ordinals", {120, 315, 5055, 4095}, "", "imgOrdinalNumbers", "OrdinalNumbers", 4, 10, [](const Site& s) -> forms::Page* { return new OrdinalsPage(s.frame, s.speaker); }},
     {"&Math", {120, 360, 5055, 3975}, "", "imgBasicMath", "BasicMath", 2, 11, [](const Site& s) -> forms::Page* { return new MathPage(s.frame, s.speaker); }},
 };
+
+constexpr DrillsPageEntry kDrillsWindowPages[] = {
+    {"&Pairs", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new PairsPage(s.frame, s.speaker, s.random, s.settings); }},
+    {"Se&ttings", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new SettingsPage(s.frame, s.settings); }},
+};
 // clang-format on
 
 }  // namespace
 
 std::span<const PageEntry> MainWindowPages() {
     return kMainWindowPages;
+}
+
+std::span<const DrillsPageEntry> DrillsWindowPages() {
+    return kDrillsWindowPages;
 }
 
 }  // namespace talmo

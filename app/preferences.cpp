@@ -3,6 +3,9 @@
 
 #include <QStandardPaths>
 
+#include <utility>
+
+#include "pair_sets.h"
 #include "voice.h"
 
 namespace talmo {
@@ -10,6 +13,9 @@ namespace {
 
 constexpr const char* kVoiceKey = "voice";
 constexpr const char* kStyleKey = "style";
+constexpr const char* kDrillVoiceKey = "drills/voice";
+constexpr const char* kDrillStyleKey = "drills/style";
+constexpr const char* kDrillPairsKey = "drills/pairs";
 
 std::string Quoted(const QString& path) {
     return "'" + path.toStdString() + "'";
@@ -49,6 +55,31 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << " is not clear or everyday; using " << StyleName(style_) << "\n";
         }
     }
+    if (const auto voice = ReadText(kDrillVoiceKey)) {
+        if (const auto choice = ParseVoiceChoice(*voice)) {
+            drills_.voice = *choice;
+        } else {
+            err_ << "talmo: the preference " << kDrillVoiceKey << "=" << *voice << " in "
+                 << Quoted(path) << " is not a voice; using " << drills_.voice << "\n";
+        }
+    }
+    if (const auto style = ReadText(kDrillStyleKey)) {
+        if (const auto chosen = ParseStyleChoice(*style)) {
+            drills_.style = *chosen;
+        } else {
+            err_ << "talmo: the preference " << kDrillStyleKey << "=" << *style << " in "
+                 << Quoted(path) << " is not clear, everyday or both; using "
+                 << StyleChoiceName(drills_.style) << "\n";
+        }
+    }
+    if (const auto pairs = ReadText(kDrillPairsKey)) {
+        if (FindPairSet(*pairs).key == *pairs) {
+            drills_.pair_set = *pairs;
+        } else {
+            err_ << "talmo: the preference " << kDrillPairsKey << "=" << *pairs << " in "
+                 << Quoted(path) << " is not a set of pairs; using " << drills_.pair_set << "\n";
+        }
+    }
 }
 
 std::optional<std::string> Preferences::ReadText(const char* key) {
@@ -78,6 +109,19 @@ void Preferences::SetStyle(SpeechStyle style) {
     }
     style_ = style;
     Write(kStyleKey, std::string(StyleName(style)));
+}
+
+void Preferences::SetDrills(const DrillChoices& drills) {
+    const DrillChoices was = std::exchange(drills_, drills);
+    if (drills.voice != was.voice) {
+        Write(kDrillVoiceKey, drills.voice);
+    }
+    if (drills.style != was.style) {
+        Write(kDrillStyleKey, std::string(StyleChoiceName(drills.style)));
+    }
+    if (drills.pair_set != was.pair_set) {
+        Write(kDrillPairsKey, drills.pair_set);
+    }
 }
 
 void Preferences::Write(const char* key, const std::string& value) {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "drill_settings.h"
 #include "speech_style.h"
 
 namespace talmo {
@@ -34,6 +35,10 @@ class Preferences {
     SpeechStyle Style() const { return style_; }
     void SetStyle(SpeechStyle style);
 
+    // The drills' own voice, style and pair set; the most variety by default.
+    const DrillChoices& Drills() const { return drills_; }
+    void SetDrills(const DrillChoices& drills);
+
   private:
     // The text of a setting, or nothing (with a line on err) when it is not
     // a single text.
@@ -45,6 +50,18 @@ class Preferences {
     bool readable_ = true;
     std::string voice_;
     SpeechStyle style_ = SpeechStyle::kClear;
+    DrillChoices drills_;
+};
+
+// The drills' choices, kept in the preferences.
+class PreferredDrills final : public ChoiceStore {
+  public:
+    explicit PreferredDrills(Preferences& preferences) : preferences_(preferences) {}
+    DrillChoices Load() override { return preferences_.Drills(); }
+    void Save(const DrillChoices& choices) override { preferences_.SetDrills(choices); }
+
+  private:
+    Preferences& preferences_;
 };
 
 }  // namespace talmo

@@ -55,7 +55,8 @@ const QString StartScreen::kWelcome = QStringLiteral(
 const QString StartScreen::kUseNotice = QStringLiteral(" ") + " " + "";
 
 StartScreen::StartScreen(HelpRequester& help, ProgramEnd& end,
-                         std::function<std::unique_ptr<QWidget>()> make_main_window)
+                         std::function<std::unique_ptr<QWidget>()> make_main_window,
+                         std::function<void()> open_drills)
     : help_(help), end_(end), make_main_window_(std::move(make_main_window)), form_(this) {
     setObjectName("frmStartScreen");
     setWindowTitle(kTitle);
@@ -74,6 +75,9 @@ StartScreen::StartScreen(HelpRequester& help, ProgramEnd& end,
             [this] { end_.EndProgram(0); });
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { help_.ShowHelp(kStartScreenHelpFile, kAboutContext); });
+    if (open_drills) {
+        connect(new QShortcut(Qt::Key_F2, this), &QShortcut::activated, this, open_drills);
+    }
     Load();
 }
 

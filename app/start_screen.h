@@ -19,8 +19,10 @@ class StartScreen final : public QWidget {
     static const QString kWelcome;
     static const QString kUseNotice;
 
+    // open_drills, if given, is F2's.
     StartScreen(HelpRequester& help, ProgramEnd& end,
-                std::function<std::unique_ptr<QWidget>()> make_main_window);
+                std::function<std::unique_ptr<QWidget>()> make_main_window,
+                std::function<void()> open_drills = {});
     ~StartScreen() override;
 
     void Command1_Click();  // Continue

@@ -44,6 +44,10 @@ TutorCommandLine ReadTutorCommandLine(std::span<const std::string> args) {
         if (arg == "--version") {
             return {TutorCommandLine::Action::kVersion, {}};
         }
+        if (arg == "--drills") {
+            command.drills = true;
+            continue;
+        }
         // --style names a speech style, or else Qt's widget style, as it always has.
         const std::size_t at = i;
         if (const auto value = TakeOption(args, i, "--style")) {

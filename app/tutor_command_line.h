@@ -12,12 +12,13 @@ namespace talmo {
 
 inline std::string TutorUsage() {
     return "usage: talmo [--voice " + VoiceChoices() + "] [--style " + std::string(kStyleChoices) +
-           "] [--help | --version]\n"
+           "] [--drills]\n"
+           "             [--help | --version]\n"
            "             [Qt's options, such as -platform NAME or -style NAME]";
 }
 
 // What the tutor's command line asks for. The tutor's own options are
-// --voice, --style, --help and --version; Qt's own options (-platform, -style,
+// --voice, --style, --drills, --help and --version; Qt's own options (-platform, -style,
 // -session and the like, with one dash or two) are left for Qt.
 struct TutorCommandLine {
     enum class Action { kRun, kHelp, kVersion, kUnknownOption, kBadVoice } action = Action::kRun;
@@ -28,6 +29,8 @@ struct TutorCommandLine {
     // How whole numbers are said, when --style clear|everyday asks: it
     // overrides the preferences for this run. Any other --style is Qt's.
     std::optional<SpeechStyle> style = std::nullopt;
+    // --drills: the Drills window opens instead of the start screen.
+    bool drills = false;
 };
 
 // args: the arguments after the program's name.

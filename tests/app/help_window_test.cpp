@@ -32,7 +32,7 @@ const char* kSmallHelp =
     "</body></html>\n";
 
 // The topics of the shipped help file: one for each context the program asks for.
-constexpr int kShippedTopics[] = {2, 5, 6, 7, 9, 10, 11};
+constexpr int kShippedTopics[] = {2, 5, 6, 7, 9, 10, 11, 12};
 
 }  // namespace
 
@@ -87,6 +87,12 @@ class HelpWindowTest : public QObject {
         help.Back();
         QCOMPARE(help.Current().second, 2);
         QVERIFY(!back->isEnabled());
+        // The Drills window's link opens it, and is no visit.
+        int opened = 0;
+        help.SetDrillsOpener([&opened] { ++opened; });
+        emit browser->anchorClicked(QUrl("talmo-drills:pairs"));
+        QCOMPARE(opened, 1);
+        QCOMPARE(help.Current().second, 2);
     }
 
     void saysWhatIsMissingAndWhereItLooked() {

@@ -23,6 +23,7 @@ struct Start {
     std::string voice;
     std::string complaint;  // in the one line on stderr; empty: silence
     SpeechStyle style = SpeechStyle::kClear;
+    DrillChoices drills = {};
 };
 
 class PreferencesAtStart : public ::testing::TestWithParam<Start> {};
@@ -39,6 +40,7 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
     const Preferences preferences(err, path);
     EXPECT_EQ(preferences.Voice(), GetParam().voice);
     EXPECT_EQ(preferences.Style(), GetParam().style);
+    EXPECT_EQ(preferences.Drills(), GetParam().drills);
     const std::string said = err.str();
     EXPECT_NE(said.find(GetParam().complaint), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), GetParam().complaint.empty() ? 0 : 1);
@@ -56,7 +58,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Start{"voice=male, female\n", "male", "not a single word"},
                       Start{"voice=female\nthis line is damaged\n", "male", "cannot read"},
                       Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
-                      Start{"style=casual\n", "male", "style=casual"}));
+                      Start{"style=casual\n", "male", "style=casual"},
+                      Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
+                            "male",
+                            "",
+                            SpeechStyle::kClear,
+                            {"female", StyleChoice::kClear, "sex-sju"}},
+                      Start{"[drills]\nstyle=loud\n", "male", "drills/style=loud"},
+                      Start{"[drills]\npairs=all\n", "male", "not a set of pairs"}));
 
 // A change is saved for the next start, but never over a file that could not
 // be read, and a folder that cannot be written costs a line, not the change.
@@ -75,6 +84,9 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     }
     EXPECT_EQ(Preferences(err, fresh).Voice(), "all");
     EXPECT_EQ(Preferences(err, fresh).Style(), SpeechStyle::kEveryday);
+    const DrillChoices drills{"female", StyleChoice::kEveryday, "unit-ten"};
+    Preferences(err, fresh).SetDrills(drills);
+    EXPECT_EQ(Preferences(err, fresh).Drills(), drills);
     EXPECT_EQ(Contents(damaged), "voice=female\nthis line is damaged\n");
     const std::string said = err.str();
     EXPECT_NE(said.find("not saved over"), std::string::npos) << said;

@@ -18,6 +18,7 @@ struct Line {
     std::string unknown;
     std::optional<std::string> voice = std::nullopt;
     std::optional<SpeechStyle> style = std::nullopt;
+    bool drills = false;
 };
 
 class ReadTutorCommandLineCase : public ::testing::TestWithParam<Line> {};
@@ -28,6 +29,7 @@ TEST_P(ReadTutorCommandLineCase, LeavesQtItsOwnOptions) {
     EXPECT_EQ(command.unknown, GetParam().unknown);
     EXPECT_EQ(command.voice, GetParam().voice);
     EXPECT_EQ(command.style, GetParam().style);
+    EXPECT_EQ(command.drills, GetParam().drills);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,7 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Line{{"--voice"}, Action::kBadVoice, ""},
                       Line{{"--style", "everyday"}, Action::kRun, "", {}, kDaily},
                       // Any other style is Qt's widget style.
-                      Line{{"--style=everyday", "--style", "x"}, Action::kRun, "", {}, kDaily}));
+                      Line{{"--style=everyday", "--style", "x"}, Action::kRun, "", {}, kDaily},
+                      Line{{"--drills", "--voice", "all"}, Action::kRun, "", "all", {}, true},
+                      Line{{"-drills"}, Action::kUnknownOption, "-drills"}));
 
 }  // namespace
 }  // namespace talmo

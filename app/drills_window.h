@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "app_services.h"
+#include "drill_settings.h"
+#include "drill_voices.h"
+#include "form.h"
+#include "page.h"
+
+class QTabBar;
+
+namespace talmo {
+
+// What the Drills window hands each page it builds.
+struct DrillsSite {
+    QWidget* frame;
+    DrillSpeaker& speaker;
+    DrillRandom& random;
+    DrillSettings& settings;
+};
+
+// A page of the Drills window: its tab, Help's topic while it is shown, and
+// how it is made.
+struct DrillsPageEntry {
+    const char* tab;
+    int help_context;
+    forms::Page* (*make)(const DrillsSite& site);
+};
+
+// The Drills window's pages, in tab order.
+std::span<const DrillsPageEntry> DrillsWindowPages();
+
+// Help's "More practice" topic.
+inline constexpr int kMorePracticeContext = 12;
+
+// The Drills window: practice beyond the main window's pages, on a tab strip
+// of its own, with Help and Close. It speaks through its own engines, one a
+// voice, over the program's player; closing it only hides it.
+class DrillsWindow final : public QWidget {
+  public:
+    DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom& random,
+                 std::span<const DrillsPageEntry> pages = DrillsWindowPages());
+    ~DrillsWindow() override;
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    forms::Page& PageAt(int i) const { return *pages_[static_cast<std::size_t>(i)]; }
+    QWidget* Find(std::string_view name, int index = -1) const;
+    template <typename T>
+    T* Get(std::string_view name, int index = -1) const {
+        return qobject_cast<T*>(Find(name, index));
+    }
+    QTabBar* TabBar() const;
+    DrillSettings& Settings() { return settings_; }
+
+  private:
+    void ShowPage(int index);
+
+    Platform& platform_;
+    DrillSettings settings_;
+    VoicesSpeaker speaker_;
+    forms::Form form_;
+    std::span<const DrillsPageEntry> entries_;
+    std::vector<forms::Page*> pages_;  // owned by their frames
+};
+
+// The program's Drills window, made at the first request: a later request
+// shows and raises the one there is.
+class DrillsOnRequest {
+  public:
+    DrillsOnRequest(Platform& platform, ChoiceStore& choices)
+        : platform_(platform), choices_(choices) {}
+    ~DrillsOnRequest();
+    void Open();
+    DrillsWindow* Window() const { return window_.get(); }
+
+  private:
+    Platform& platform_;
+    ChoiceStore& choices_;
+    SeededRandom random_;
+    std::unique_ptr<DrillsWindow> window_;
+};
+
+}  // namespace talmo

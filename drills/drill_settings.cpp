@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#include "drill_settings.h"
+
+#include "voice.h"
+
+namespace talmo {
+
+std::string_view StyleChoiceName(StyleChoice choice) {
+    switch (choice) {
+        case StyleChoice::kClear:
+            return "clear";
+        case StyleChoice::kEveryday:
+            return "everyday";
+        case StyleChoice::kBoth:
+            return "both";
+    }
+    return "both";
+}
+
+std::optional<StyleChoice> ParseStyleChoice(std::string_view name) {
+    for (const StyleChoice c : {StyleChoice::kClear, StyleChoice::kEveryday, StyleChoice::kBoth}) {
+        if (StyleChoiceName(c) == name) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<Rendition> Renditions(const DrillChoices& choices) {
+    std::vector<SpeechStyle> styles;
+    if (choices.style != StyleChoice::kEveryday) {
+        styles.push_back(SpeechStyle::kClear);
+    }
+    if (choices.style != StyleChoice::kClear) {
+        styles.push_back(SpeechStyle::kEveryday);
+    }
+    const auto voices = EmbeddedVoices();
+    std::vector<Rendition> renditions;
+    for (std::size_t v = 0; v < voices.size(); ++v) {
+        if (choices.voice == kAllVoices || voices[v].name == choices.voice) {
+            for (const SpeechStyle style : styles) {
+                renditions.push_back({v, style});
+            }
+        }
+    }
+    if (renditions.empty()) {  // a voice this program does not carry: the first
+        for (const SpeechStyle style : styles) {
+            renditions.push_back({0, style});
+        }
+    }
+    return renditions;
+}
+
+void DrillSettings::Set(const DrillChoices& choices) {
+    if (choices == choices_) {
+        return;
+    }
+    choices_ = choices;
+    store_.Save(choices_);
+    for (const auto& listener : listeners_) {
+        listener();
+    }
+}
+
+}  // namespace talmo

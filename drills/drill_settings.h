@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "drill_voices.h"
+
+namespace talmo {
+
+// The drills' style choice: one style, or each trial drawing one.
+enum class StyleChoice { kClear, kEveryday, kBoth };
+std::string_view StyleChoiceName(StyleChoice choice);  // "clear", "everyday", "both"
+std::optional<StyleChoice> ParseStyleChoice(std::string_view name);
+
+// What the learner chose for the drills. They are the drills' own: the main
+// window keeps its voice and style. The defaults give the most variety.
+struct DrillChoices {
+    std::string voice = "all";  // a voice's name, or "all"
+    StyleChoice style = StyleChoice::kBoth;
+    std::string pair_set = "teens-tens";  // a PairSet's key
+    friend bool operator==(const DrillChoices&, const DrillChoices&) = default;
+};
+
+// Every rendition the choices allow, voices in the program's order.
+std::vector<Rendition> Renditions(const DrillChoices& choices);
+
+// Where the choices are kept between runs.
+class ChoiceStore {
+  public:
+    virtual ~ChoiceStore() = default;
+    virtual DrillChoices Load() = 0;
+    virtual void Save(const DrillChoices& choices) = 0;
+};
+
+// The choices while the drills are open: read once, kept at every change,
+// and every listener told at once.
+class DrillSettings {
+  public:
+    explicit DrillSettings(ChoiceStore& store) : store_(store), choices_(store.Load()) {}
+
+    const DrillChoices& Choices() const { return choices_; }
+    void Set(const DrillChoices& choices);
+    void OnChange(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
+
+  private:
+    ChoiceStore& store_;
+    DrillChoices choices_;
+    std::vector<std::function<void()>> listeners_;
+};
+
+}  // namespace talmo

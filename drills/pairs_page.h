@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "drill_settings.h"
+#include "page.h"
+#include "pairs_drill.h"
+
+class QLabel;
+class QPushButton;
+
+namespace talmo {
+
+// The Pairs drill: two large buttons for the two numbers of a pair, the
+// verdict under them, one action button (Start, Replay, Next, New block),
+// and at a block's end the score and a button for each pair missed. Keys:
+// 1 or Left, 2 or Right answer; Space is the action button.
+class PairsPage final : public forms::Page, private PairsView {
+  public:
+    PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random, DrillSettings& settings);
+
+    PairsDrill& Drill() { return drill_; }
+    // Shown, the page's action button takes the focus.
+    void Switched(bool shown) override;
+
+  private:
+    void ShowStep(Step step) override;
+    void ShowTrial(int trial, int trials, int left, int right) override;
+    void ShowVerdict(const std::string& text) override;
+    void MarkPlaying(std::optional<int> button) override;
+    void ShowResult(int right, int trials, std::span<const NumberPair> missed) override;
+    void Refresh() override;
+    // The set and renditions of the settings, at once.
+    void TakeSettings();
+
+    DrillSettings& settings_;
+    PairsDrill drill_;
+    std::vector<QPushButton*> choices_;
+    std::vector<QPushButton*> missed_;
+    QPushButton* action_;
+    QLabel* verdict_;
+    std::string set_key_;
+};
+
+}  // namespace talmo

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+#include "pairs_drill.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "drill_settings.h"
+
+namespace talmo {
+namespace {
+
+// Repeatable draws.
+struct SeededDraws final : DrillRandom {
+    std::mt19937 engine{12345};
+    std::size_t Below(std::size_t n) override { return engine() % n; }
+};
+
+std::vector<Rendition> FirstRenditions(int count) {
+    const Rendition all[] = {{0, SpeechStyle::kClear},
+                             {0, SpeechStyle::kEveryday},
+                             {1, SpeechStyle::kClear},
+                             {1, SpeechStyle::kEveryday}};
+    return {all, all + count};
+}
+
+struct Draws {
+    std::size_t pairs;
+    int renditions;
+};
+
+class TrialDrawing : public ::testing::TestWithParam<Draws> {};
+
+// Over many blocks: both directions of every pair equally often within each
+// block (give or take one), the same item never twice running, a pair never
+// in the rendition it last had, and no two trials running alike where three
+// renditions or more leave the choice.
+TEST_P(TrialDrawing, BalancesDirectionsAndVariesRenditions) {
+    const auto [pairs, count] = GetParam();
+    const auto renditions = FirstRenditions(count);
+    SeededDraws random;
+    TrialDrawer drawer(pairs, random);
+    std::vector<Trial> all;
+    std::map<std::size_t, Rendition> pair_last;
+    for (int block = 0; block < 50; ++block) {
+        drawer.NewBlock();
+        std::map<std::pair<std::size_t, bool>, int> seen;
+        for (int t = 0; t < PairsDrill::kTrials; ++t) {
+            const Trial trial = drawer.Next(renditions);
+            ASSERT_LT(trial.pair, pairs);
+            ++seen[{trial.pair, trial.plays_second}];
+            if (count > 1 && pair_last.contains(trial.pair)) {
+                EXPECT_NE(trial.rendition, pair_last[trial.pair])
+                    << "block " << block << ", trial " << t;
+            }
+            pair_last[trial.pair] = trial.rendition;
+            if (!all.empty()) {
+                const Trial& before = all.back();
+                EXPECT_FALSE(before.pair == trial.pair &&
+                             before.plays_second == trial.plays_second);
+                if (count >= 3) {
+                    EXPECT_NE(before.rendition, trial.rendition);
+                }
+            }
+            all.push_back(trial);
+        }
+        ASSERT_EQ(seen.size(), 2 * pairs) << "every pair in both directions, block " << block;
+        const auto [least, most] = std::minmax_element(
+            seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; });
+        EXPECT_LE(most->second - least->second, 1) << "block " << block;
+    }
+    // Both buttons carry each number.
+    EXPECT_TRUE(
+        std::any_of(all.begin(), all.end(), [](const Trial& t) { return t.second_on_left; }));
+    EXPECT_TRUE(
+        std::any_of(all.begin(), all.end(), [](const Trial& t) { return !t.second_on_left; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, TrialDrawing,
+                         ::testing::Values(Draws{7, 4}, Draws{8, 4}, Draws{6, 2}, Draws{10, 3},
+                                           Draws{2, 4}, Draws{7, 1}));
+
+TEST(Renditions, FollowTheChoices) {
+    using S = SpeechStyle;
+    EXPECT_EQ(Renditions({"all", StyleChoice::kBoth}), FirstRenditions(4));
+    EXPECT_EQ(Renditions({"female", StyleChoice::kEveryday}),
+              (std::vector<Rendition>{{1, S::kEveryday}}));
+    EXPECT_EQ(Renditions({"male", StyleChoice::kClear}), (std::vector<Rendition>{{0, S::kClear}}));
+    EXPECT_EQ(Renditions({"alto", StyleChoice::kBoth}), FirstRenditions(2));
+}
+
+// The view and the speaker as one log, in the order things happened.
+struct Log final : PairsView, DrillSpeaker {
+    std::vector<std::string> lines;
+    void ShowStep(Step step) override { lines.push_back("step " + std::to_string(int(step))); }
+    void ShowTrial(int trial, int trials, int left, int right) override {
+        lines.push_back("trial " + std::to_string(trial) + "/" + std::to_string(trials) + " " +
+                        std::to_string(left) + "|" + std::to_string(right));
+    }
+    void ShowVerdict(const std::string& text) override { lines.push_back("verdict " + text); }
+    void MarkPlaying(std::optional<int> button) override {
+        lines.push_back("mark " + (button ? std::to_string(*button) : "-"));
+    }
+    void ShowResult(int right, int trials, std::span<const NumberPair> missed) override {
+        std::string line = "result " + std::to_string(right) + "/" + std::to_string(trials);
+        for (const NumberPair& p : missed) {
+            line += " " + std::to_string(p.first) + "/" + std::to_string(p.second);
+        }
+        lines.push_back(line);
+    }
+    void Refresh() override {}
+    void Speak(int number, const Rendition& r) override {
+        lines.push_back("say " + std::to_string(number) + " v" + std::to_string(r.voice) +
+                        std::string(StyleName(r.style)).substr(0, 1));
+    }
+    std::vector<std::string> Take() { return std::exchange(lines, {}); }
+};
+
+TEST(PairsDrill, ABlockOfAnswers) {
+    Log log;
+    SeededDraws random;
+    PairsDrill drill(log, log, random);
+    drill.SetPairs(FindPairSet("inside"));
+    drill.SetRenditions({{1, SpeechStyle::kEveryday}});
+    log.Take();
+    drill.Choose(0);  // no block yet: nothing
+    EXPECT_TRUE(log.Take().empty());
+
+    drill.Proceed();
+    const auto pairs = drill.Set().pairs;
+    const auto heard = [&] { return drill.Current().Heard(pairs); };
+    const auto button_of = [&](int n) { return drill.Current().Button(pairs, 0) == n ? 0 : 1; };
+    const auto say = [](int n) { return "say " + std::to_string(n) + " v1e"; };
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                              "verdict ",
+                              "trial 1/20 " + std::to_string(drill.Current().Button(pairs, 0)) +
+                                  "|" + std::to_string(drill.Current().Button(pairs, 1)),
+                              "step 1", "mark -", say(heard())}));
+
+    drill.Proceed();  // Space replays
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark -", say(heard())}));
+
+    // A miss: the verdict, then the heard number on its button, then the chosen.
+    const int was = heard();
+    const NumberPair missed = pairs[drill.Current().pair];
+    const int chose = was == missed.first ? missed.second : missed.first;
+    drill.Choose(button_of(chose));
+    const std::string at = std::to_string(button_of(was)), other = std::to_string(button_of(chose));
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"verdict That was " + DrillDigits(was) +
+                                                        " \u2014 you chose " + DrillDigits(chose),
+                                                    "step 2", "mark " + at, say(was), "mark -",
+                                                    "mark " + other, say(chose), "mark -"}));
+    drill.Choose(button_of(was));  // compare again, as often as wished
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark " + at, say(was), "mark -"}));
+    drill.Proceed();  // Space goes on
+    EXPECT_EQ(drill.TrialNumber(), 2);
+    log.Take();
+
+    // The rest right: "Right" and the next number at once; at the end the score.
+    while (drill.Step() == PairsView::Step::kAnswer) {
+        drill.Choose(button_of(heard()));
+    }
+    auto lines = log.Take();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "verdict Right"), 19);
+    EXPECT_EQ(lines.back(),
+              "result 19/20 " + std::to_string(missed.first) + "/" + std::to_string(missed.second));
+    drill.HearMissed(0);
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark -", say(missed.first), "mark -",
+                                                    say(missed.second)}));
+    drill.Proceed();  // a new block
+    EXPECT_EQ(drill.TrialNumber(), 1);
+    EXPECT_EQ(drill.Score(), 0);
+}
+
+TEST(DrillDigits, GroupsFromTenThousand) {
+    EXPECT_EQ(DrillDigits(1914), "1914");
+    EXPECT_EQ(DrillDigits(17000), "17\u00a0000");
+    EXPECT_EQ(DrillDigits(0), "0");
+}
+
+}  // namespace
+}  // namespace talmo
