@@ -43,6 +43,7 @@ while read -r program options; do
     [ "$("$prefix/bin/$program" $options --version 2>&1)" = "talmo $version" ] || fail "Exec=$program $options"
 done < <(grep '^Exec=' "$prefix/share/applications/$id.desktop" | cut -d= -f2-)
 [ "$(grep -c '^Exec=talmo --voice' "$prefix/share/applications/$id.desktop")" = 2 ] || fail "voice actions"
+grep -q '^Exec=talmo --drills$' "$prefix/share/applications/$id.desktop" || fail "drills action"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$work/appstream.txt" ||
     { cat "$work/appstream.txt"; fail "appstreamcli validate"; }
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
