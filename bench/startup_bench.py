@@ -6,7 +6,10 @@ Widgets window (bench/minimal_window.cpp) built the same way.
 For each program, over several runs on a private X server: the time from
 starting the process to its first window being mapped, from a click on
 Continue to the second window being mapped, the peak memory (VmHWM), and the
-CPU time used while idle for 10 s with the second window open.
+CPU time used while idle for 10 s with the second window open. For talmo,
+then, the time from F2 to the Drills window being mapped (the peak memory is
+read before it, as start-up's). Last, bench/drills_bench's figures, when it
+is built: from an answer in Pairs to the next trial's sound.
 
     xvfb-run -a dbus-run-session -- bench/startup_bench.py [--build build] [--runs 10]
 
@@ -68,6 +71,24 @@ class MapWatcher:
             time.sleep(0.0005)
         raise SystemExit("startup_bench: no window was shown in time")
 
+    def key(self, keysym):
+        """Presses and releases a key; returns the time the press was sent."""
+        xtst = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xtst"))
+        self.x.XStringToKeysym.restype = ctypes.c_ulong
+        self.x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        code = self.x.XKeysymToKeycode(self.display, self.x.XStringToKeysym(keysym.encode()))
+        xtst.XTestFakeKeyEvent(self.display, code, True, 0)
+        self.x.XFlush(self.display)
+        pressed = time.monotonic()
+        xtst.XTestFakeKeyEvent(self.display, code, False, 0)
+        self.x.XFlush(self.display)
+        return pressed
+
+    def point_at(self, x, y):
+        xtst = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xtst"))
+        xtst.XTestFakeMotionEvent(self.display, -1, x, y, 0)
+        self.x.XFlush(self.display)
+
     def click(self, x, y):
         """Presses and releases the first mouse button at x, y; returns the
         time the release, which a button acts on, was sent."""
@@ -98,7 +119,7 @@ def peak_kib(pid):
     return 0
 
 
-def run_once(program, continue_at, idle_seconds):
+def run_once(program, continue_at, idle_seconds, drills=False):
     watcher = MapWatcher()
     env = dict(os.environ, PULSE_SERVER="unix:/nonexistent")  # no sound is played here
     started = time.monotonic()
@@ -108,13 +129,22 @@ def run_once(program, continue_at, idle_seconds):
         time.sleep(0.5)  # let it settle before the click
         width, height = watcher.size(window)
         clicked = watcher.click(*continue_at(width, height))
-        second, _ = watcher.next_map(30)
+        second, second_window = watcher.next_map(30)
         time.sleep(1)
         before = cpu_seconds(process.pid)
         time.sleep(idle_seconds)
         idle = cpu_seconds(process.pid) - before
-        return {"start": (shown - started) * 1000, "continue": (second - clicked) * 1000,
-                "peak": peak_kib(process.pid) / 1024, "idle": idle * 1000}
+        figures = {"start": (shown - started) * 1000, "continue": (second - clicked) * 1000,
+                   "peak": peak_kib(process.pid) / 1024, "idle": idle * 1000}
+        if drills:
+            # The keyboard goes to the window under the pointer (no window manager).
+            width, height = watcher.size(second_window)
+            watcher.point_at(width // 2, height // 2)
+            time.sleep(0.3)
+            pressed = watcher.key("F2")
+            opened, _ = watcher.next_map(30)
+            figures["drills"] = (opened - pressed) * 1000
+        return figures
     finally:
         process.kill()
         process.wait()
@@ -133,9 +163,13 @@ def main():
         "minimal window": (os.path.join(args.build, "bench", "minimal_window"),
                            lambda w, h: (w // 2, h * 3 // 4)),
     }
+    # A build from before the Drills window is measured without it.
+    drills = "--drills" in subprocess.run([programs["talmo"][0], "--help"], capture_output=True,
+                                          text=True).stdout
     results = {}
     for name, (program, continue_at) in programs.items():
-        runs = [run_once(program, continue_at, args.idle if i == 0 else 0) for i in range(args.runs)]
+        runs = [run_once(program, continue_at, args.idle if i == 0 else 0,
+                         drills and name == "talmo") for i in range(args.runs)]
         results[name] = runs
     print(f"{'program':16} {'to first window ms':>20} {'Continue to second ms':>22} "
           f"{'peak memory MiB':>16} {'CPU idle 10 s ms':>17}")
@@ -149,6 +183,16 @@ def main():
           f"with the second window open.")
     print(f"start-up ratio talmo / minimal window: {ratio:.2f} (goal: 1.3 or less; "
           f"no CPU while nothing plays)")
+    if not drills:
+        return
+    opened = [r["drills"] for r in results["talmo"]]
+    print(f"talmo: F2 to the Drills window mapped: median {statistics.median(opened):.1f} ms, "
+          f"longest {max(opened):.1f} ms (goal: 50 ms or less)")
+    drills_bench = os.path.join(args.build, "bench", "drills_bench")
+    if os.path.exists(drills_bench):
+        subprocess.run([drills_bench], check=True)
+    else:
+        print("(bench/drills_bench is not built: it needs TALMO_BUILD_TESTS=ON)")
 
 
 if __name__ == "__main__":

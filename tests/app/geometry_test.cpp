@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "drills_window.h"
 #include "form.h"
 #include "main_window.h"
 #include "reference_tables.h"
@@ -136,7 +137,12 @@ class GeometryTest : public QObject {
         start.show();
         start.Command1_Click();
         auto* main = static_cast<MainWindow*>(start.MainWindow());
-        const QStringList clipped = Clipped(&start) + Clipped(main) + WrittenFormsClipped(*main);
+        MemoryChoices choices;
+        SeededRandom random;
+        DrillsWindow drills(fake.platform, choices, random);
+        drills.show();
+        const QStringList clipped =
+            Clipped(&start) + Clipped(main) + WrittenFormsClipped(*main) + Clipped(&drills);
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
 
         // One scale for the whole window: the window keeps the twips' shape.

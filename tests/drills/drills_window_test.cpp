@@ -17,16 +17,6 @@ using namespace talmo::testing;
 
 namespace {
 
-struct MemoryChoices final : ChoiceStore {
-    DrillChoices kept;
-    int saved = 0;
-    DrillChoices Load() override { return kept; }
-    void Save(const DrillChoices& choices) override {
-        kept = choices;
-        ++saved;
-    }
-};
-
 // The first of everything: the deck as dealt, the first rendition, the first
 // number of a pair on the left.
 struct FirstDraws final : DrillRandom {

@@ -435,8 +435,9 @@ class Session:
         in order; fails on any other sound or a gap inside the run."""
         return [name for _, name in self.hear_voices(action, sound)]
 
-    def hear_voices(self, action, sound=True):
-        """As hear, with each clip's voice: [(voice, name)]."""
+    def hear_voices(self, action, sound=True, max_gap=None):
+        """As hear, with each clip's voice: [(voice, name)]. max_gap (in samples)
+        allows the silence between numbers played one after the other."""
         if self.recorder is None:
             self.start_recording()
         mark = os.path.getsize(self.raw) & ~1
@@ -447,7 +448,7 @@ class Session:
             time.sleep(0.5)
         self.responsive()
         time.sleep(0.3)  # the monitor's latency
-        return self.clips.heard(self._recorded(mark), MAX_GAP[self.sound_server])
+        return self.clips.heard(self._recorded(mark), max_gap or MAX_GAP[self.sound_server])
 
     def number_clips(self, n):
         """The clips the number must be spoken as, by talmo-say."""

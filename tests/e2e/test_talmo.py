@@ -15,7 +15,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from talmo_session import Failure, Session, expect, value_of, wait_for  # noqa: E402
+from talmo_session import RATE, Failure, Session, expect, value_of, wait_for  # noqa: E402
 
 TABS = ["Enter and Listen", "Listen and Enter", "Numbers", "Ordinals", "Math"]
 NUMBER_BOX = "Enter any integer between 0 and 99999"
@@ -369,6 +369,65 @@ def test_voice_both(s):
         if seen == {"male", "female"}:
             return
     raise Failure(f"20 numbers all in the {seen.pop()} voice")
+
+
+def test_drills(s):
+    """F2 on the start screen opens Drills; five trials of Pairs, in voice "all" and style
+    "both", answered by keys alone: every number heard exactly as its clips in one voice and
+    one style, and the verdicts read as a screen reader hears them."""
+    welcome = s.find(next(n for n in s.names("label") if n.startswith("Welcome")), "label")
+    s.click(welcome)  # the start screen has the keyboard
+    s.xdotool("key", "F2")
+    wait_for(lambda: "Talmo Drills" in s.windows(), "the Drills window")
+    s.click(s.get("Press Space to start a block of 20.", "label"))
+
+    def buttons():
+        found = [re.match(r"^([12]): (.+)$", n) for n in s.names("push button")]
+        return [int(re.sub(r"\D", "", m.group(2))) for m in sorted(filter(None, found),
+                                                                     key=lambda m: m.group(1))]
+
+    def said(heard, numbers):
+        """The rendition the numbers were heard in, each whole, in one voice and style."""
+        voices = {voice for voice, _ in heard}
+        expect(len(voices), 1, f"voices heard for {numbers}")
+        everyday = "/" in heard[0][1]
+        expected = []
+        for n in numbers:
+            clips = s.number_clips(n)
+            expected += ([c + "/inner" for c in clips[:-1]] + [clips[-1] + "/last"]
+                         if everyday else clips)
+        expect([name for _, name in heard], expected, f"heard for {numbers}")
+        return voices.pop(), everyday
+
+    def verdict():
+        return [n for n in s.names("label") if n == "Right" or n.startswith("That was")]
+
+    heard = s.hear_voices(lambda: s.xdotool("key", "space"))
+    renditions = []
+    for trial in range(1, 6):
+        pair = buttons()
+        expect(len(pair), 2, f"numbers on the buttons in trial {trial}")
+        number = value_of([name.split("/")[0] for _, name in heard])
+        renditions.append(said(heard, [number]))
+        wrong = trial == 3
+        answer = pair.index(number) if not wrong else 1 - pair.index(number)
+        key = (("1", "2"), ("Left", "Right"))[trial % 2][answer]  # digits and arrows in turn
+        last = trial == 5
+        if wrong:
+            heard = s.hear_voices(lambda: s.xdotool("key", key), max_gap=RATE)
+            expect(said(heard, [number, pair[answer]]), renditions[-1], "the miss's rendition")
+            expect(verdict(), [f"That was {number} \u2014 you chose {pair[answer]}"],
+                   f"verdict in trial {trial}")
+            heard = s.hear_voices(lambda: s.xdotool("key", "space"))
+        elif not last:
+            heard = s.hear_voices(lambda: s.xdotool("key", key))
+            expect(verdict(), ["Right"], f"verdict in trial {trial}")
+        else:
+            s.xdotool("key", key)
+            wait_for(lambda: verdict() == ["Right"], f"the verdict in trial {trial}")
+    wait_for(lambda: s.find("Trial 6 of 20", "label"), "the sixth trial")
+    if len(set(renditions)) < 2:
+        raise Failure(f"five trials all in one voice and style: {renditions[0]}")
 
 
 def main():

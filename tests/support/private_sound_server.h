@@ -75,6 +75,8 @@ class PrivateSoundServer {
     // differs). In a bit-exact set-up it holds exactly the samples played.
     bool StartRecording();
     std::vector<Channel> StopRecording();
+    // The recording as parec writes it, s16le, for a reader that follows it live.
+    std::filesystem::path RecordingFile() const { return dir_ / "monitor.raw"; }
 
     // Faults a test may inflict on the process that serves the pulse protocol.
     void Stop();      // SIGSTOP: the server stalls

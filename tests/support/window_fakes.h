@@ -13,6 +13,7 @@
 
 #include "app_services.h"
 #include "clip_store.h"
+#include "drill_settings.h"
 #include "fakes.h"
 #include "voice.h"
 
@@ -59,6 +60,17 @@ struct RecordedEnd final : ProgramEnd {
     void EndProgram(int s) override {
         ++ended;
         status = s;
+    }
+};
+
+// The drills' choices, kept in memory.
+struct MemoryChoices final : ChoiceStore {
+    DrillChoices kept;
+    int saved = 0;
+    DrillChoices Load() override { return kept; }
+    void Save(const DrillChoices& choices) override {
+        kept = choices;
+        ++saved;
     }
 };
 
