@@ -101,7 +101,8 @@ DrillsOnRequest::~DrillsOnRequest() = default;
 
 void DrillsOnRequest::Open() {
     if (!window_) {
-        window_ = std::make_unique<DrillsWindow>(platform_, choices_, random_);
+        random_ = std::make_unique<SeededRandom>();
+        window_ = std::make_unique<DrillsWindow>(platform_, choices_, *random_);
     }
     window_->show();
     window_->raise();

@@ -83,7 +83,7 @@ class DrillsOnRequest {
   private:
     Platform& platform_;
     ChoiceStore& choices_;
-    SeededRandom random_;
+    std::unique_ptr<SeededRandom> random_;  // made with the window
     std::unique_ptr<DrillsWindow> window_;
 };
 
