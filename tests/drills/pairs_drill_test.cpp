@@ -104,13 +104,7 @@ struct Log final : PairsView, DrillSpeaker {
     void MarkPlaying(std::optional<int> button) override {
         lines.push_back("mark " + (button ? std::to_string(*button) : "-"));
     }
-    void ShowResult(int right, int trials, std::span<const NumberPair> missed) override {
-        std::string line = "result " + std::to_string(right) + "/" + std::to_string(trials);
-        for (const NumberPair& p : missed) {
-            line += " " + std::to_string(p.first) + "/" + std::to_string(p.second);
-        }
-        lines.push_back(line);
-    }
+    void ShowResult(int, int, std::span<const NumberPair>) override { lines.push_back("result"); }
     void Refresh() override {}
     void Speak(int number, const Rendition& r) override {
         lines.push_back("say " + std::to_string(number) + " v" + std::to_string(r.voice) +
@@ -119,16 +113,16 @@ struct Log final : PairsView, DrillSpeaker {
     std::vector<std::string> Take() { return std::exchange(lines, {}); }
 };
 
-TEST(PairsDrill, ABlockOfAnswers) {
+// A trial, its replay, and a miss: the verdict, both numbers each on its
+// button, either again on request, and Space going on. (The window's test
+// plays a whole block.)
+TEST(PairsDrill, ATrialAndAMiss) {
     Log log;
     SeededDraws random;
     PairsDrill drill(log, log, random);
     drill.SetPairs(FindPairSet("inside"));
     drill.SetRenditions({{1, SpeechStyle::kEveryday}});
     log.Take();
-    drill.Choose(0);  // no block yet: nothing
-    EXPECT_TRUE(log.Take().empty());
-
     drill.Proceed();
     const auto pairs = drill.Set().pairs;
     const auto heard = [&] { return drill.Current().Heard(pairs); };
@@ -143,36 +137,20 @@ TEST(PairsDrill, ABlockOfAnswers) {
     drill.Proceed();  // Space replays
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark -", say(heard())}));
 
-    // A miss: the verdict, then the heard number on its button, then the chosen.
     const int was = heard();
-    const NumberPair missed = pairs[drill.Current().pair];
-    const int chose = was == missed.first ? missed.second : missed.first;
+    const NumberPair pair = pairs[drill.Current().pair];
+    const int chose = was == pair.first ? pair.second : pair.first;
     drill.Choose(button_of(chose));
     const std::string at = std::to_string(button_of(was)), other = std::to_string(button_of(chose));
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"verdict That was " + DrillDigits(was) +
                                                         " \u2014 you chose " + DrillDigits(chose),
                                                     "step 2", "mark " + at, say(was), "mark -",
                                                     "mark " + other, say(chose), "mark -"}));
-    drill.Choose(button_of(was));  // compare again, as often as wished
+    drill.Choose(button_of(was));  // again, to compare
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark " + at, say(was), "mark -"}));
     drill.Proceed();  // Space goes on
+    EXPECT_EQ(log.Take().front(), "verdict ");
     EXPECT_EQ(drill.TrialNumber(), 2);
-    log.Take();
-
-    // The rest right: "Right" and the next number at once; at the end the score.
-    while (drill.Step() == PairsView::Step::kAnswer) {
-        drill.Choose(button_of(heard()));
-    }
-    auto lines = log.Take();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "verdict Right"), 19);
-    EXPECT_EQ(lines.back(),
-              "result 19/20 " + std::to_string(missed.first) + "/" + std::to_string(missed.second));
-    drill.HearMissed(0);
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark -", say(missed.first), "mark -",
-                                                    say(missed.second)}));
-    drill.Proceed();  // a new block
-    EXPECT_EQ(drill.TrialNumber(), 1);
-    EXPECT_EQ(drill.Score(), 0);
 }
 
 TEST(DrillDigits, GroupsFromTenThousand) {
