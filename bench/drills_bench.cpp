@@ -13,16 +13,15 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <thread>
 #include <vector>
 
-#include "app_services.h"
 #include "drills_window.h"
 #include "pairs_page.h"
 #include "private_sound_server.h"
 #include "pulse_clip_player.h"
+#include "window_fakes.h"
 
 namespace talmo {
 namespace {
@@ -46,15 +45,6 @@ Clock::time_point FirstSound(const std::filesystem::path& file, const std::atomi
     return Clock::time_point::max();
 }
 
-struct DefaultChoices final : ChoiceStore {
-    DrillChoices Load() override { return {}; }  // all voices, both styles
-    void Save(const DrillChoices&) override {}
-};
-
-struct NoHelp final : HelpRequester {
-    void ShowHelp(const QString&, int) override {}
-};
-
 int Run(int argc, char** argv) {
     testing::PrivateSoundServer server(testing::SoundSetups()[1]);
     if (!server.Error().empty() || !server.StartRecording()) {
@@ -63,13 +53,10 @@ int Run(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     PulseClipPlayer player;
-    LocalClock clock;
-    UnseededRandom random;
-    QtMessageBox messages;
-    NoHelp help;
-    ImmediateEnd end;
-    Platform platform{ClipStore::Embedded(), player, clock, random, messages, help, end, "."};
-    DefaultChoices choices;
+    testing::FakePlatform fake;  // all but the player
+    Platform platform{ClipStore::Embedded(), player,    fake.clock, fake.random,
+                      fake.messages,         fake.help, fake.end,   "."};
+    testing::MemoryChoices choices;  // all voices, both styles
     DrillsOnRequest drills(platform, choices);
     drills.Open();
     DrillsWindow& window = *drills.Window();

@@ -71,15 +71,12 @@ class MapWatcher:
             time.sleep(0.0005)
         raise SystemExit("startup_bench: no window was shown in time")
 
-    def key_over(self, keysym, x, y):
-        """Presses and releases a key after a click at x, y, which gives that
-        window the keyboard; returns the time the press was sent."""
+    def key(self, keysym):
+        """Presses and releases a key; returns the time the press was sent."""
         xtst = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xtst"))
-        self.click(x, y)
-        time.sleep(0.3)
         self.x.XStringToKeysym.restype = ctypes.c_ulong
-        self.x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-        code = self.x.XKeysymToKeycode(self.display, self.x.XStringToKeysym(keysym.encode()))
+        code = self.x.XKeysymToKeycode(self.display,
+                                       ctypes.c_ulong(self.x.XStringToKeysym(keysym.encode())))
         xtst.XTestFakeKeyEvent(self.display, code, True, 0)
         self.x.XFlush(self.display)
         pressed = time.monotonic()
@@ -135,9 +132,10 @@ def run_once(program, continue_at, idle_seconds, drills=False):
         figures = {"start": (shown - started) * 1000, "continue": (second - clicked) * 1000,
                    "peak": peak_kib(process.pid) / 1024, "idle": idle * 1000}
         if drills:
-            # A click on the tab strip's bare body, below the buttons: a page switch.
-            width, height = watcher.size(second_window)
-            pressed = watcher.key_over("F2", 8, height - 8)
+            # A click on the tab strip's bare body (a page switch) gives it the keyboard.
+            watcher.click(8, watcher.size(second_window)[1] - 8)
+            time.sleep(0.3)
+            pressed = watcher.key("F2")
             opened, _ = watcher.next_map(30)
             figures["drills"] = (opened - pressed) * 1000
         return figures

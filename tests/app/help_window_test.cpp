@@ -87,12 +87,10 @@ class HelpWindowTest : public QObject {
         help.Back();
         QCOMPARE(help.Current().second, 2);
         QVERIFY(!back->isEnabled());
-        // The Drills window's link opens it, and is no visit.
-        int opened = 0;
-        help.SetDrillsOpener([&opened] { ++opened; });
+        int drills = 0;  // the Drills window's link opens it, and is no visit
+        help.SetDrillsOpener([&drills] { ++drills; });
         emit browser->anchorClicked(QUrl("talmo-drills:pairs"));
-        QCOMPARE(opened, 1);
-        QCOMPARE(help.Current().second, 2);
+        QVERIFY(drills == 1 && help.Current().second == 2);
     }
 
     void saysWhatIsMissingAndWhereItLooked() {

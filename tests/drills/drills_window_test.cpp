@@ -8,7 +8,6 @@
 #include "main_window.h"
 #include "number_speaker.h"
 #include "pairs_page.h"
-#include "start_screen.h"
 #include "window_fakes.h"
 #include "window_fixture.h"
 
@@ -38,11 +37,7 @@ class DrillsWindowTest : public QObject {
     QString Text(const char* name) { return window_->Get<QLabel>(name)->text(); }
     void Key(Qt::Key key) { QTest::keyClick(window_.get(), key); }
     // What the player was given since the last call, as clip names.
-    QStringList Heard() {
-        const QStringList played = fake_->player.played;
-        fake_->player.played.clear();
-        return played;
-    }
+    QStringList Heard() { return std::exchange(fake_->player.played, {}); }
     static QStringList Clips(int n) { return Names(NumberClips(n)); }
 
   private slots:
@@ -64,8 +59,6 @@ class DrillsWindowTest : public QObject {
     // Space, 1, 2, Left and Right play a block; a miss shows both numbers
     // heard, the heard one first.
     void keysPlayABlock() {
-        QCOMPARE(window_->windowTitle(), QString("Talmo Drills"));
-        QCOMPARE(window_->Get<QPushButton>("cmdAction")->text(), QString("&Start"));
         Key(Qt::Key_Space);
         QCOMPARE(Text("lblTrial"), QString("Trial 1 of 20"));
         const auto pairs = Drill().Set().pairs;
@@ -76,7 +69,6 @@ class DrillsWindowTest : public QObject {
 
         Key(button(heard()) == 0 ? Qt::Key_1 : Qt::Key_2);
         QCOMPARE(Text("lblVerdict"), QString("Right"));
-        QCOMPARE(Text("lblTrial"), QString("Trial 2 of 20"));
         QCOMPARE(Heard(), Clips(heard()));
 
         const int was = heard();
@@ -85,7 +77,6 @@ class DrillsWindowTest : public QObject {
         QCOMPARE(Text("lblVerdict"),
                  QString("That was %1 \u2014 you chose %2").arg(was).arg(chose));
         QCOMPARE(Heard(), Clips(was) + Clips(chose));
-        QCOMPARE(window_->Get<QPushButton>("cmdAction")->text(), QString("&Next"));
         Key(Qt::Key_Space);
         QCOMPARE(Text("lblTrial"), QString("Trial 3 of 20"));
         Heard();
@@ -112,50 +103,38 @@ class DrillsWindowTest : public QObject {
         auto* voice = window_->Get<QComboBox>("cboVoice");
         QCOMPARE(voice->currentText(), QString("female"));
         voice->setCurrentIndex(voice->findText("male"));
-        QCOMPARE(choices_.saved, 1);
-        QCOMPARE(choices_.kept.voice, std::string("male"));
+        QVERIFY(choices_.saved == 1 && choices_.kept.voice == "male");
         window_->TabBar()->setCurrentIndex(0);
         fake_->player.voices.clear();
         Key(Qt::Key_Space);  // the number again, as it was
-        QVERIFY(fake_->player.voices.count('f') == fake_->player.voices.size());
+        QVERIFY(!fake_->player.voices.contains('m'));
         fake_->player.voices.clear();
         Key(Qt::Key_1);  // the next number, from the male voice
-        QVERIFY(!fake_->player.voices.isEmpty());
-        QVERIFY(fake_->player.voices.count('m') == fake_->player.voices.size());
+        QVERIFY(fake_->player.voices.startsWith('m') && !fake_->player.voices.contains('f'));
 
         auto* pairs = window_->Get<QComboBox>("cboPairs");
         pairs->setCurrentIndex(pairs->findData("sex-sju"));
-        QCOMPARE(choices_.kept.pair_set, std::string("sex-sju"));
-        QCOMPARE(Text("lblSet"), QString("s or sj: sex and sju (6 or 7)"));
+        QVERIFY(choices_.kept.pair_set == "sex-sju" && Text("lblSet").startsWith("s or sj"));
         QCOMPARE(window_->Get<QPushButton>("cmdAction")->text(), QString("&Start"));
     }
 
-    // F2 opens the one Drills window from the start screen and the main
-    // window; it is made only then, and closing it leaves them as they were.
+    // F2 opens the one Drills window, made only then; closing it leaves the
+    // main window as it was. (The end-to-end case opens it from the start screen.)
     void f2OpensOneWindow() {
         window_.reset();
         DrillsOnRequest drills(fake_->platform, choices_);
         fake_->platform.open_drills = [&drills] { drills.Open(); };
-        StartScreen start(
-            fake_->help, fake_->end,
-            [this] { return std::make_unique<MainWindow>(fake_->platform); },
-            fake_->platform.open_drills);
-        start.show();
-        start.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&start));
+        MainWindow main(fake_->platform);
+        main.show();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
         QVERIFY(drills.Window() == nullptr);
-        QTest::keyClick(&start, Qt::Key_F2);
+        QTest::keyClick(&main, Qt::Key_F2);
         DrillsWindow* opened = drills.Window();
         QVERIFY(opened != nullptr && opened->isVisible());
         opened->close();
-        QVERIFY(start.isVisible());
-
-        start.Command1_Click();
-        start.MainWindow()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(start.MainWindow()));
-        QTest::keyClick(start.MainWindow(), Qt::Key_F2);
-        QCOMPARE(drills.Window(), opened);
-        QVERIFY(opened->isVisible());
+        QTest::keyClick(&main, Qt::Key_F2);
+        QVERIFY(drills.Window() == opened && opened->isVisible() && main.isVisible());
         QCOMPARE(fake_->end.ended, 0);
     }
 };

@@ -375,9 +375,8 @@ def test_drills(s):
     """F2 on the start screen opens Drills; five trials of Pairs, in voice "all" and style
     "both", answered by keys alone: every number heard exactly as its clips in one voice and
     one style, and the verdicts read as a screen reader hears them."""
-    welcome = s.find(next(n for n in s.names("label") if n.startswith("Welcome")), "label")
-    s.click(welcome)  # the start screen has the keyboard
-    s.xdotool("key", "F2")
+    s.click(s.get(next(n for n in s.names("label") if n.startswith("Welcome")), "label"))
+    s.xdotool("key", "F2")  # the click gave the start screen the keyboard
     wait_for(lambda: "Talmo Drills" in s.windows(), "the Drills window")
     s.click(s.get("Press Space to start a block of 20.", "label"))
 
@@ -387,16 +386,13 @@ def test_drills(s):
                                                                      key=lambda m: m.group(1))]
 
     def said(heard, numbers):
-        """The rendition the numbers were heard in, each whole, in one voice and style."""
-        voices = {voice for voice, _ in heard}
+        """The voice and style the numbers were heard in, each whole, all alike."""
+        voices, everyday = {voice for voice, _ in heard}, "/" in heard[0][1]
         expect(len(voices), 1, f"voices heard for {numbers}")
-        everyday = "/" in heard[0][1]
-        expected = []
-        for n in numbers:
-            clips = s.number_clips(n)
-            expected += ([c + "/inner" for c in clips[:-1]] + [clips[-1] + "/last"]
-                         if everyday else clips)
-        expect([name for _, name in heard], expected, f"heard for {numbers}")
+        clips = [s.number_clips(n) for n in numbers]
+        expect([name for _, name in heard], sum(([c + "/inner" for c in cs[:-1]] + [cs[-1] + "/last"]
+                                                 if everyday else cs for cs in clips), []),
+               f"heard for {numbers}")
         return voices.pop(), everyday
 
     def verdict():

@@ -68,10 +68,7 @@ struct MemoryChoices final : ChoiceStore {
     DrillChoices kept;
     int saved = 0;
     DrillChoices Load() override { return kept; }
-    void Save(const DrillChoices& choices) override {
-        kept = choices;
-        ++saved;
-    }
+    void Save(const DrillChoices& choices) override { kept = choices, ++saved; }
 };
 
 // Everything a window needs, faked.
