@@ -4,8 +4,6 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include <algorithm>
-
 namespace talmo {
 namespace {
 
@@ -51,14 +49,7 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
         bar->addTab(pages[i].tab);
         pages_.push_back(pages[i].make({frames[i], speaker_, random, settings_}));
     }
-    double scale = form_.FitScale();
-    for (const forms::Page* page : pages_) {
-        scale = std::max(scale, page->Controls().FitScale());
-    }
-    form_.Layout(scale);
-    for (forms::Page* page : pages_) {
-        page->Layout(scale);
-    }
+    forms::LayOutWithPages(form_, pages_);
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
 
     const auto help = [this] {
@@ -79,12 +70,7 @@ QTabBar* DrillsWindow::TabBar() const {
 }
 
 QWidget* DrillsWindow::Find(std::string_view name, int index) const {
-    for (const forms::Page* page : pages_) {
-        if (page->Controls().Has(name, index)) {
-            return page->Controls().Find(name, index);
-        }
-    }
-    return form_.Find(name, index);  // throws, naming the control
+    return forms::FindWithPages(form_, pages_, name, index);
 }
 
 void DrillsWindow::ShowPage(int index) {

@@ -7,8 +7,6 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include <algorithm>
-
 #include "pictures.h"
 
 namespace talmo {
@@ -59,15 +57,7 @@ MainWindow::MainWindow(Platform& platform, std::span<const PageEntry> pages)
         pages_.push_back(pages[i].make({frames[i], platform, speech_, help}));
     }
 
-    // One scale for the window and every page, so that every text fits.
-    double scale = form_.FitScale();
-    for (const forms::Page* page : pages_) {
-        scale = std::max(scale, page->Controls().FitScale());
-    }
-    form_.Layout(scale);
-    for (forms::Page* page : pages_) {
-        page->Layout(scale);
-    }
+    forms::LayOutWithPages(form_, pages_);
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
 
     connect(form_.Get<QPushButton>("cmdExit"), &QPushButton::clicked, this,
@@ -95,15 +85,7 @@ QTabBar* MainWindow::TabBar() const {
 }
 
 QWidget* MainWindow::Find(std::string_view name, int index) const {
-    if (form_.Has(name, index)) {
-        return form_.Find(name, index);
-    }
-    for (const forms::Page* page : pages_) {
-        if (page->Controls().Has(name, index)) {
-            return page->Controls().Find(name, index);
-        }
-    }
-    return form_.Find(name, index);  // throws, naming the control
+    return forms::FindWithPages(form_, pages_, name, index);
 }
 
 void MainWindow::Load() {

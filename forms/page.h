@@ -4,7 +4,10 @@
 #include <QObject>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
+#include <span>
+#include <string_view>
 
 #include "form.h"
 
@@ -33,5 +36,33 @@ class Page : public QObject {
   protected:
     Form form_;
 };
+
+// A window of pages lays out its own form and its pages' at one scale, the
+// largest any of them needs, so that every text fits.
+inline void LayOutWithPages(Form& window, std::span<Page* const> pages) {
+    double scale = window.FitScale();
+    for (const Page* page : pages) {
+        scale = std::max(scale, page->Controls().FitScale());
+    }
+    window.Layout(scale);
+    for (Page* page : pages) {
+        page->Layout(scale);
+    }
+}
+
+// A control of such a window by name and index: the window's own, or else a
+// page's. Asking for one that none has throws, naming it.
+inline QWidget* FindWithPages(const Form& window, std::span<Page* const> pages,
+                              std::string_view name, int index) {
+    if (window.Has(name, index)) {
+        return window.Find(name, index);
+    }
+    for (const Page* page : pages) {
+        if (page->Controls().Has(name, index)) {
+            return page->Controls().Find(name, index);
+        }
+    }
+    return window.Find(name, index);
+}
 
 }  // namespace talmo::forms
