@@ -14,7 +14,7 @@ BUILD="$TOP/build"
 # tests an X server, the accessibility bus and its Python bindings, and
 # xdotool to click and type).
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libpulse-dev libgtest-dev libgmock-dev
-    qt6-base-dev fonts-dejavu-core)
+    qt6-base-dev libsqlite3-dev fonts-dejavu-core)
 TEST_PACKAGES=(pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse fonts-liberation praat
     desktop-file-utils appstream lintian dpkg-dev file
     clang libclang-rt-14-dev clang-format

@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: MIT
+#include "history_store.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+namespace talmo {
+namespace fs = std::filesystem;
+namespace {
+
+// Long enough for another tutor's commit, short enough that a press never
+// waits noticeably.
+constexpr int kBusyMs = 80;
+
+// The first column of the first row, as text; nothing on an error.
+std::optional<std::string> Ask(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    std::optional<std::string> value;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(statement, 0);
+        value = text != nullptr ? reinterpret_cast<const char*>(text) : "";
+    }
+    sqlite3_finalize(statement);
+    return value;
+}
+
+bool Run(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// The local date and time, for the name of a file kept aside.
+std::string Stamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(fs::path file) : file_(std::move(file)) {
+    Open();
+}
+
+HistoryStore::~HistoryStore() {
+    sqlite3_close(db_);
+}
+
+fs::path HistoryStore::DefaultPath() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const fs::path base = data != nullptr && *data == '/' ? fs::path(data)
+                                                          : fs::path(home ? home : "") / ".local/share";
+    return base / "talmo" / "history.sqlite3";
+}
+
+bool HistoryStore::Open() {
+    std::error_code error;
+    fs::create_directories(file_.parent_path(), error);
+    if (error) {
+        TurnOff("its folder cannot be made: " + error.message());
+        return false;
+    }
+    for (bool kept_aside = false;;) {
+        const int opened = sqlite3_open_v2(file_.c_str(), &db_,
+                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (opened != SQLITE_OK) {
+            TurnOff(sqlite3_errstr(opened));
+            return false;
+        }
+        sqlite3_busy_timeout(db_, kBusyMs);
+        // A file that is not a database fails only at its first statement.
+        const auto check = Ask(db_, "PRAGMA quick_check");
+        const int code = sqlite3_errcode(db_);
+        if (check == "ok") {
+            break;
+        }
+        if (kept_aside || (!check && code != SQLITE_NOTADB && code != SQLITE_CORRUPT)) {
+            TurnOff(check ? *check : sqlite3_errmsg(db_));
+            return false;
+        }
+        // Damaged: kept aside as it is, with its log, for whoever may mend it.
+        sqlite3_close(db_);
+        db_ = nullptr;
+        const fs::path aside = file_.string() + ".damaged-" + Stamp();
+        fs::rename(file_, aside, error);
+        if (error) {
+            TurnOff("it is damaged and cannot be moved aside: " + error.message());
+            return false;
+        }
+        for (const char* log : {"-wal", "-shm"}) {
+            std::error_code none;
+            fs::rename(file_.string() + log, aside.string() + log, none);
+        }
+        notice_ = "Your history in " + file_.string() + " was damaged. It is kept as " +
+                  aside.string() + ", and a new history has been started.";
+        kept_aside = true;
+    }
+    const auto version = Ask(db_, "PRAGMA user_version");
+    if (!version) {
+        TurnOff(sqlite3_errmsg(db_));
+        return false;
+    }
+    if (std::atoi(version->c_str()) > kSchemaVersion) {
+        // A newer program's file is left exactly as it is.
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            TurnOff(sqlite3_errmsg(db_));
+            return false;
+        }
+        state_ = State::kReadOnly;
+        notice_ = "Your history in " + file_.string() +
+                  " was written by a newer Talmo. It is left as it is: this Talmo reads it "
+                  "but records nothing.";
+        return true;
+    }
+    // A committed answer survives a crash and a power loss.
+    if (Ask(db_, "PRAGMA journal_mode=WAL") != "wal" || !Run(db_, "PRAGMA synchronous=FULL") ||
+        !Migrate(std::atoi(version->c_str()))) {
+        TurnOff(sqlite3_errmsg(db_));
+        return false;
+    }
+    state_ = State::kOn;
+    return true;
+}
+
+bool HistoryStore::Migrate(int from) {
+    if (from >= kSchemaVersion) {
+        return true;
+    }
+    // In one transaction, and again from what another tutor may have done first.
+    if (!Run(db_, "BEGIN IMMEDIATE")) {
+        return false;
+    }
+    const int now = std::atoi(Ask(db_, "PRAGMA user_version").value_or("0").c_str());
+    const bool done =
+        (now >= 1 ||
+         Run(db_,
+             "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, drill TEXT "
+             "NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, style TEXT NOT NULL, answer "
+             "TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER NOT NULL);"
+             "CREATE INDEX answers_at ON answers (at_ms);"
+             "PRAGMA user_version = 1;")) &&
+        Run(db_, "COMMIT");
+    if (!done) {
+        Run(db_, "ROLLBACK");
+    }
+    return done;
+}
+
+void HistoryStore::TurnOff(const std::string& why) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    state_ = State::kOff;
+    const std::string off = "Talmo cannot keep your history in " + file_.string() + " (" + why +
+                            "). Your practice goes on as before, but this time it is not kept.";
+    notice_ = notice_ ? *notice_ + " " + off : off;
+}
+
+bool HistoryStore::Write(const AnswerRecord& a) {
+    sqlite3_stmt* insert = nullptr;
+    bool written =
+        sqlite3_prepare_v2(db_,
+                           "INSERT INTO answers (at_ms, drill, played, voice, style, answer, "
+                           "is_right, answer_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                           -1, &insert, nullptr) == SQLITE_OK;
+    if (written) {
+        sqlite3_bind_int64(insert, 1, a.at_ms);
+        int column = 2;
+        for (const std::string* text : {&a.drill, &a.played, &a.voice, &a.style, &a.answer}) {
+            sqlite3_bind_text(insert, column++, text->c_str(), -1, SQLITE_STATIC);
+        }
+        sqlite3_bind_int(insert, 7, a.right ? 1 : 0);
+        sqlite3_bind_int64(insert, 8, a.answer_ms);
+        written = sqlite3_step(insert) == SQLITE_DONE;
+    }
+    sqlite3_finalize(insert);
+    return written;
+}
+
+bool HistoryStore::Record(const AnswerRecord& answer) {
+    if (state_ != State::kOn) {
+        return false;
+    }
+    pending_.push_back(answer);
+    if (!Run(db_, "BEGIN IMMEDIATE")) {
+        if (sqlite3_errcode(db_) == SQLITE_BUSY) {
+            return false;  // another tutor is writing: with the next answer
+        }
+        TurnOff(sqlite3_errmsg(db_));
+        return false;
+    }
+    for (const AnswerRecord& each : pending_) {
+        if (!Write(each)) {
+            const std::string why = sqlite3_errmsg(db_);
+            Run(db_, "ROLLBACK");
+            TurnOff(why);
+            return false;
+        }
+    }
+    if (!Run(db_, "COMMIT")) {
+        const int code = sqlite3_errcode(db_);
+        const std::string why = sqlite3_errmsg(db_);
+        Run(db_, "ROLLBACK");
+        if (code != SQLITE_BUSY) {
+            TurnOff(why);
+        }
+        return false;
+    }
+    pending_.clear();
+    return true;
+}
+
+std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
+    std::vector<AnswerRecord> answers;
+    sqlite3_stmt* select = nullptr;
+    if (db_ != nullptr &&
+        sqlite3_prepare_v2(db_,
+                           "SELECT at_ms, drill, played, voice, style, answer, is_right, answer_ms "
+                           "FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
+                           -1, &select, nullptr) == SQLITE_OK) {
+        sqlite3_bind_int64(select, 1, at_ms);
+        const auto text = [&](int column) {
+            const auto* t = sqlite3_column_text(select, column);
+            return std::string(t != nullptr ? reinterpret_cast<const char*>(t) : "");
+        };
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            answers.push_back({sqlite3_column_int64(select, 0), text(1), text(2), text(3), text(4),
+                               text(5), sqlite3_column_int(select, 6) != 0,
+                               sqlite3_column_int64(select, 7)});
+        }
+    }
+    sqlite3_finalize(select);
+    return answers;
+}
+
+bool HistoryStore::Forget() {
+    return state_ == State::kOn && Run(db_, "DELETE FROM answers");
+}
+
+}  // namespace talmo

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+
+namespace talmo {
+
+// One answer the learner gave, as the history keeps it.
+struct AnswerRecord {
+    std::int64_t at_ms = 0;  // when its verdict showed: milliseconds since 1970, UTC
+    std::string drill;       // "dictation", "pairs", ...
+    std::string played;      // the number, or the pair as "14/40"
+    std::string voice;       // a voice's name
+    std::string style;       // "clear" or "everyday"
+    std::string answer;      // what the learner gave
+    bool right = false;
+    std::int64_t answer_ms = 0;  // from the sound's end to the answer
+    friend bool operator==(const AnswerRecord&, const AnswerRecord&) = default;
+};
+
+// The learner's history: every answer, in one SQLite file. It never throws
+// and never stops the practice: a damaged file is kept aside and a new one
+// started; a folder that cannot be written or a full disk turns the history
+// off for the run; a file from a newer program is only read. Each such event
+// leaves one notice for the learner.
+class HistoryStore {
+  public:
+    // The schema this program writes; a file's user_version says its own.
+    static constexpr int kSchemaVersion = 1;
+    enum class State { kOn, kReadOnly, kOff };
+
+    explicit HistoryStore(std::filesystem::path file);
+    ~HistoryStore();
+    HistoryStore(const HistoryStore&) = delete;
+    HistoryStore& operator=(const HistoryStore&) = delete;
+
+    // $XDG_DATA_HOME/talmo/history.sqlite3, ~/.local/share/talmo/ by default.
+    static std::filesystem::path DefaultPath();
+
+    // Keeps the answer, durably (the commit is synchronous), before it
+    // returns true. Waits for another program's write no longer than the
+    // busy timeout; an answer that could not be written then is tried again
+    // with the next one.
+    bool Record(const AnswerRecord& answer);
+    // Every answer from at_ms on, oldest first.
+    std::vector<AnswerRecord> Since(std::int64_t at_ms) const;
+    // Forgets every answer; false when the history is not writable.
+    bool Forget();
+
+    State Status() const { return state_; }
+    const std::filesystem::path& File() const { return file_; }
+    // What the learner should be told of the history, once; then nothing.
+    std::optional<std::string> TakeNotice() { return std::exchange(notice_, std::nullopt); }
+
+  private:
+    bool Open();
+    bool Migrate(int from);
+    void TurnOff(const std::string& why);
+    bool Write(const AnswerRecord& answer);
+
+    std::filesystem::path file_;
+    sqlite3* db_ = nullptr;
+    State state_ = State::kOff;
+    std::optional<std::string> notice_;
+    std::vector<AnswerRecord> pending_;  // waited out by another program's write
+};
+
+}  // namespace talmo

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// A tutor's history, as the promise tests drive it from a process of its own:
+//     history_child FILE COUNT [FSIZE]
+// records COUNT answers, numbered from 0, printing "recorded N" once each is
+// committed (one that waited for another program goes with the next), then
+// "longest MS", the longest a Record took, and any notice. With FSIZE, files may grow no larger (SIGXFSZ ignored).
+#include <sys/resource.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "history_store.h"
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        return 2;
+    }
+    if (argc > 3) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t size = std::strtoull(argv[3], nullptr, 10);
+        const rlimit limit{size, size};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    using Clock = std::chrono::steady_clock;
+    talmo::HistoryStore store(argv[1]);
+    const long count = std::atol(argv[2]);
+    double longest = 0;
+    long unreported = 0;
+    for (long n = 0; n < count; ++n) {
+        const talmo::AnswerRecord answer{.at_ms = n, .drill = "dictation",
+                                         .played = std::to_string(n), .voice = "male",
+                                         .style = "clear", .answer = std::to_string(n),
+                                         .right = true, .answer_ms = 1000 + getpid()};
+        const auto start = Clock::now();
+        const bool kept = store.Record(answer);
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        for (; kept && unreported <= n; ++unreported) {
+            std::printf("recorded %ld\n", unreported);
+        }
+        std::fflush(stdout);
+    }
+    std::printf("longest %.1f\n", longest);
+    if (const auto notice = store.TakeNotice()) {
+        std::printf("notice %s\n", notice->c_str());
+    }
+    return 0;
+}

@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: MIT
+#include "history_store.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <set>
+#include <sstream>
+#include <thread>
+
+namespace talmo {
+namespace {
+
+namespace fs = std::filesystem;
+using State = HistoryStore::State;
+
+struct TempDir {
+    fs::path path = [] {
+        char name[] = "/tmp/talmo-history-XXXXXX";
+        return fs::path(mkdtemp(name));
+    }();
+    ~TempDir() { fs::remove_all(path); }
+};
+
+// A child history_child FILE COUNT [FSIZE], as `prefix` runs it; its output.
+struct Child {
+    pid_t pid;
+    FILE* out;
+    Child(const std::vector<std::string>& prefix, const fs::path& file, long count,
+          std::string fsize = "") {
+        int pipe_fds[2];
+        EXPECT_EQ(pipe(pipe_fds), 0);
+        pid = fork();
+        if (pid == 0) {
+            dup2(pipe_fds[1], STDOUT_FILENO);
+            std::vector<std::string> args = prefix;
+            args.insert(args.end(), {TALMO_HISTORY_CHILD, file.string(), std::to_string(count)});
+            if (!fsize.empty()) {
+                args.push_back(fsize);
+            }
+            std::vector<char*> argv;
+            for (std::string& a : args) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        close(pipe_fds[1]);
+        out = fdopen(pipe_fds[0], "r");
+    }
+    // Everything it printed, once it has ended.
+    std::string Rest() {
+        std::string text;
+        for (int c; (c = fgetc(out)) != EOF;) {
+            text += static_cast<char>(c);
+        }
+        fclose(out);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return text;
+    }
+};
+
+std::set<long> Recorded(const std::string& output) {
+    std::set<long> numbers;
+    std::istringstream lines(output);
+    for (std::string word; lines >> word;) {
+        if (word == "recorded") {
+            long n;
+            lines >> n;
+            numbers.insert(n);
+        }
+    }
+    return numbers;
+}
+
+std::string IntegrityOf(const fs::path& file) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+    std::string result = sqlite3_step(check) == SQLITE_ROW
+                             ? reinterpret_cast<const char*>(sqlite3_column_text(check, 0))
+                             : sqlite3_errmsg(db);
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    return result;
+}
+
+void RunSql(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+AnswerRecord At(std::int64_t at_ms, std::string played = "14") {
+    return {at_ms, "dictation", std::move(played), "male", "clear", "40", false, 900};
+}
+
+std::string Contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Opening {
+    const char* name;
+    std::function<void(const fs::path&)> make;  // what is there before
+    State state;
+    const char* notice;  // in the notice; "" for none
+    bool kept_aside;
+};
+
+class HistoryAtOpen : public ::testing::TestWithParam<Opening> {};
+
+TEST_P(HistoryAtOpen, OpensWhatItCanAndSaysOnceWhatItCannot) {
+    const TempDir dir;
+    const fs::path file = dir.path / "talmo" / "history.sqlite3";
+    fs::create_directories(file.parent_path());
+    GetParam().make(file);
+    const std::string before = fs::exists(file) ? Contents(file) : "";
+    HistoryStore store(file);
+    EXPECT_EQ(store.Status(), GetParam().state);
+    const std::string notice = store.TakeNotice().value_or("");
+    EXPECT_NE(notice.find(GetParam().notice), std::string::npos) << notice;
+    EXPECT_EQ(notice.empty(), *GetParam().notice == '\0') << notice;
+    EXPECT_FALSE(store.TakeNotice());
+    std::vector<fs::path> aside;
+    std::error_code no_folder;
+    for (const auto& entry : fs::directory_iterator(file.parent_path(), no_folder)) {
+        if (entry.path().filename().string().starts_with("history.sqlite3.damaged-")) {
+            aside.push_back(entry.path());
+        }
+    }
+    EXPECT_EQ(aside.size(), GetParam().kept_aside ? 1u : 0u);
+    if (GetParam().kept_aside) {
+        EXPECT_EQ(Contents(aside.front()), before);
+    }
+    EXPECT_EQ(store.Record(At(5)), GetParam().state == State::kOn);
+    if (GetParam().state == State::kReadOnly) {
+        EXPECT_EQ(Contents(file), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HistoryAtOpen,
+    ::testing::Values(
+        Opening{"none", [](const fs::path&) {}, State::kOn, "", false},
+        Opening{"not_a_database",
+                [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'x'); }, State::kOn,
+                "was damaged. It is kept as", true},
+        Opening{"damaged_pages",
+                [](const fs::path& f) {
+                    {
+                        HistoryStore store(f);
+                        for (int i = 0; i < 500; ++i) {
+                            store.Record(At(i, std::string(50, 'p')));
+                        }
+                    }
+                    std::fstream(f, std::ios::in | std::ios::out | std::ios::binary)
+                            .seekp(4096)  // the second page's header
+                        << std::string(64, '\x55');
+                },
+                State::kOn, "was damaged", true},
+        Opening{"older_version",
+                [](const fs::path& f) { RunSql(f, "CREATE TABLE notes (x); PRAGMA user_version = 0"); },
+                State::kOn, "", false},
+        Opening{"newer_version",
+                [](const fs::path& f) { RunSql(f, "CREATE TABLE later (x); PRAGMA user_version = 7"); },
+                State::kReadOnly, "written by a newer Talmo", false},
+        Opening{"folder_is_a_file",
+                [](const fs::path& f) {
+                    fs::remove(f.parent_path());
+                    std::ofstream(f.parent_path()) << "a file";
+                },
+                State::kOff, "cannot keep your history", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(History, KeepsAnswersUntilForgotten) {
+    const TempDir dir;
+    const AnswerRecord answer{1000, "pairs", "14/40", "female", "everyday", "40", false, 812};
+    HistoryStore(dir.path / "h").Record(answer);
+    HistoryStore store(dir.path / "h");
+    EXPECT_EQ(store.Since(1000), std::vector<AnswerRecord>{answer});
+    EXPECT_TRUE(store.Since(1001).empty());
+    EXPECT_TRUE(store.Forget());
+    EXPECT_TRUE(store.Since(0).empty());
+}
+
+// Killed at any moment, every answer it said it had recorded is there, whole.
+TEST(History, EveryRecordedAnswerSurvivesSigkill) {
+    const TempDir dir;
+    std::mt19937 random(2026);
+    int killed_with_answers = 0;
+    for (int run = 0; run < 200; ++run) {
+        const fs::path file = dir.path / ("h" + std::to_string(run));
+        Child child({}, file, 1000000);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+        kill(child.pid, SIGKILL);
+        const std::set<long> reported = Recorded(child.Rest());
+        killed_with_answers += !reported.empty();
+        std::set<long> kept;
+        for (const AnswerRecord& a : HistoryStore(file).Since(0)) {
+            kept.insert(a.at_ms);
+        }
+        ASSERT_TRUE(std::includes(kept.begin(), kept.end(), reported.begin(), reported.end()))
+            << "run " << run << ": " << reported.size() << " reported, " << kept.size() << " kept";
+        ASSERT_EQ(IntegrityOf(file), "ok") << "run " << run;
+    }
+    std::printf("200 kills, %d of them after answers were recorded\n", killed_with_answers);
+    EXPECT_GT(killed_with_answers, 100);
+}
+
+// A learner who may not write the folder practises on, told once.
+TEST(History, AFolderThatCannotBeWrittenTurnsItOff) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to run the child as nobody";
+    }
+    const TempDir dir;
+    fs::permissions(dir.path, fs::perms::owner_all);
+    const std::string out = Child({"runuser", "-u", "nobody", "--"}, dir.path / "talmo" / "h", 3).Rest();
+    EXPECT_TRUE(Recorded(out).empty()) << out;
+    EXPECT_NE(out.find("notice Talmo cannot keep your history"), std::string::npos) << out;
+}
+
+// A full disk turns the history off; what was recorded stays, whole.
+TEST(History, AFullDiskTurnsItOff) {
+    const TempDir dir;
+    const fs::path file = dir.path / "h";
+    const std::string out = Child({}, file, 100000, std::to_string(96 * 1024)).Rest();
+    EXPECT_NE(out.find("notice Talmo cannot keep your history"), std::string::npos) << out;
+    const std::set<long> reported = Recorded(out);
+    EXPECT_GT(reported.size(), 0u);
+    EXPECT_LT(reported.size(), 100000u);
+    EXPECT_EQ(HistoryStore(file).Since(0).size(), reported.size());
+    EXPECT_EQ(IntegrityOf(file), "ok");
+}
+
+// Two tutors at once both record, and neither waits long for the other.
+TEST(History, TwoTutorsRecordAtOnce) {
+    const TempDir dir;
+    const fs::path file = dir.path / "h";
+    HistoryStore first(file);  // the file exists before they race
+    Child a({}, file, 300), b({}, file, 300);
+    for (const std::string& out : {a.Rest(), b.Rest()}) {
+        EXPECT_EQ(Recorded(out).size(), 300u) << out;  // one kept waiting goes with the next
+        const double longest = std::stod(out.substr(out.find("longest ") + 8));
+        EXPECT_LT(longest, 100) << out;
+    }
+    EXPECT_EQ(first.Since(0).size(), 600u);
+}
+
+}  // namespace
+}  // namespace talmo
