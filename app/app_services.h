@@ -60,6 +60,8 @@ struct Platform {
     SpeechStyle style = SpeechStyle::kClear;
     // Shows the Drills window (F2), when the program has one.
     std::function<void()> open_drills = {};
+    // Where the dictation quiz reports its answers, if anywhere.
+    AnswerLog* answers = nullptr;
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "drills_window.h"
 
+#include <QAccessible>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -11,14 +14,15 @@ using forms::Control;
 using forms::Kind;
 
 constexpr int kClientWidth = 6840;
-constexpr int kClientHeight = 5400;
+constexpr int kClientHeight = 6075;
 constexpr forms::Rect kPageFrame = {90, 360, 6600, 4350};
 
 std::vector<Control> ControlTable(std::span<const DrillsPageEntry> pages) {
     std::vector<Control> c{
         // clang-format off
-        {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {4920, 4905, 855, 375}},
-        {.name = "cmdClose", .kind = Kind::kButton, .caption = "&Close", .rect = {5880, 4905, 855, 375}},
+        {.name = "lblHistory", .kind = Kind::kWrapLabel, .rect = {120, 4860, 6600, 720}, .point_size = 7.5},
+        {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {4920, 5640, 855, 375}},
+        {.name = "cmdClose", .kind = Kind::kButton, .caption = "&Close", .rect = {5880, 5640, 855, 375}},
         {.name = "tabDrills", .kind = Kind::kTabStrip, .rect = {0, 0, 6780, 4800}},
         // clang-format on
     };
@@ -34,8 +38,10 @@ std::vector<Control> ControlTable(std::span<const DrillsPageEntry> pages) {
 }  // namespace
 
 DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom& random,
+                           LearnerHistory& history, Confirm confirm,
                            std::span<const DrillsPageEntry> pages)
     : platform_(platform),
+      history_(history),
       settings_(choices),
       speaker_(EmbeddedVoices(), platform.player),
       form_(this),
@@ -47,7 +53,8 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     const auto frames = form_.Array<QWidget>("DrillFrame", static_cast<int>(pages.size()));
     for (std::size_t i = 0; i < pages.size(); ++i) {
         bar->addTab(pages[i].tab);
-        pages_.push_back(pages[i].make({frames[i], speaker_, random, settings_}));
+        pages_.push_back(
+            pages[i].make({frames[i], speaker_, random, settings_, history_, confirm}));
     }
     forms::LayOutWithPages(form_, pages_);
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
@@ -61,9 +68,35 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     connect(form_.Get<QPushButton>("cmdClose"), &QPushButton::clicked, this, &QWidget::close);
     connect(bar, &QTabBar::currentChanged, this, [this](int index) { ShowPage(index); });
     ShowPage(0);
+
+    // The history opens with the window, and says here what the learner should know.
+    history_.Store();
+    history_.OnNotice([this] { ShowNotice(); });
+    settings_.OnChange([this] { ShowNotice(); });
+    ShowNotice();
 }
 
-DrillsWindow::~DrillsWindow() = default;
+DrillsWindow::~DrillsWindow() {
+    history_.OnNotice({});
+}
+
+void DrillsWindow::ShowNotice() {
+    auto* line = form_.Get<QLabel>("lblHistory");
+    if (auto notice = history_.TakeNotice()) {
+        line->setText(QString::fromStdString(*notice));
+        QAccessibleEvent alert(line, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    } else if (!line->property("told").toBool()) {
+        const HistoryStore& store = history_.Store();
+        line->setText(QString::fromStdString(
+            !settings_.Choices().keep_history ? "Your answers are not kept (see Settings)."
+            : store.Status() == HistoryStore::State::kOn
+                ? "Your answers are kept in " + store.File().string() + "."
+                : "Your answers are not kept this time."));
+        return;
+    }
+    line->setProperty("told", true);  // a notice stays for the rest of the run
+}
 
 QTabBar* DrillsWindow::TabBar() const {
     return form_.Get<forms::TabStrip>("tabDrills")->Bar();
@@ -88,7 +121,11 @@ DrillsOnRequest::~DrillsOnRequest() = default;
 void DrillsOnRequest::Open() {
     if (!window_) {
         random_ = std::make_unique<SeededRandom>();
-        window_ = std::make_unique<DrillsWindow>(platform_, choices_, *random_);
+        window_ = std::make_unique<DrillsWindow>(
+            platform_, choices_, *random_, history_, [this](const std::string& question) {
+                return QMessageBox::question(window_.get(), kTitle,
+                                             QString::fromStdString(question)) == QMessageBox::Yes;
+            });
     }
     window_->show();
     window_->raise();

@@ -12,6 +12,7 @@
 #include "drill_settings.h"
 #include "drill_voices.h"
 #include "form.h"
+#include "learner_history.h"
 #include "page.h"
 
 class QTabBar;
@@ -24,6 +25,8 @@ struct DrillsSite {
     DrillSpeaker& speaker;
     DrillRandom& random;
     DrillSettings& settings;
+    LearnerHistory& history;
+    Confirm confirm;  // a question the learner answers yes or no
 };
 
 // A page of the Drills window: its tab, Help's topic while it is shown, and
@@ -46,6 +49,7 @@ inline constexpr int kMorePracticeContext = 12;
 class DrillsWindow final : public QWidget {
   public:
     DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom& random,
+                 LearnerHistory& history, Confirm confirm,
                  std::span<const DrillsPageEntry> pages = DrillsWindowPages());
     ~DrillsWindow() override;
 
@@ -61,8 +65,11 @@ class DrillsWindow final : public QWidget {
 
   private:
     void ShowPage(int index);
+    // What the history has to say, on the window's notice line.
+    void ShowNotice();
 
     Platform& platform_;
+    LearnerHistory& history_;
     DrillSettings settings_;
     VoicesSpeaker speaker_;
     forms::Form form_;
@@ -74,8 +81,8 @@ class DrillsWindow final : public QWidget {
 // shows and raises the one there is.
 class DrillsOnRequest {
   public:
-    DrillsOnRequest(Platform& platform, ChoiceStore& choices)
-        : platform_(platform), choices_(choices) {}
+    DrillsOnRequest(Platform& platform, ChoiceStore& choices, LearnerHistory& history)
+        : platform_(platform), choices_(choices), history_(history) {}
     ~DrillsOnRequest();
     void Open();
     DrillsWindow* Window() const { return window_.get(); }
@@ -83,6 +90,7 @@ class DrillsOnRequest {
   private:
     Platform& platform_;
     ChoiceStore& choices_;
+    LearnerHistory& history_;
     std::unique_ptr<SeededRandom> random_;  // made with the window
     std::unique_ptr<DrillsWindow> window_;
 };

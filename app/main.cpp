@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "answer_history.h"
 #include "app_services.h"
 #include "drills_window.h"
 #include "help_window.h"
@@ -102,16 +104,25 @@ int main(int argc, char** argv) {
         .decimal_separator = QLocale().decimalPoint().toStdString(),
         .style = command.style.value_or(preferences.Style())};
 
-    // The Drills window is made when it is first asked for, never at start.
+    // The history file is opened with the first answer to keep or the Drills
+    // window, never at start. A file size limit fails a write, not the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     talmo::PreferredDrills drill_choices(preferences);
-    talmo::DrillsOnRequest drills(platform, drill_choices);
+    talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(),
+                                  [&drill_choices] { return drill_choices.Load().keep_history; });
+    talmo::DictationHistory dictation_answers(history);
+    platform.answers = &dictation_answers;
+
+    // The Drills window is made when it is first asked for, never at start.
+    talmo::DrillsOnRequest drills(platform, drill_choices, history);
     platform.open_drills = [&drills] { drills.Open(); };
     help.SetDrillsOpener(platform.open_drills);
 
     talmo::StartScreen start(
         help, end,
-        [&platform, &help] {
+        [&platform, &help, &dictation_answers] {
             auto window = std::make_unique<talmo::MainWindow>(platform);
+            dictation_answers.SetEngine(&window->Speech());
             // From here on the help's words and examples play through the window.
             help.SetSpeaker(window->Speech(), platform.voices.Catalogue());
             return window;

@@ -28,7 +28,7 @@ class MainWindow final : public QWidget {
     // speech engine: one clip, and one whole number.
     void PlayNumber(std::string_view Index, std::string_view Category);
     void ReadNumber(std::int32_t number_in);
-    Speaker& Speech() { return speech_; }
+    SpeechEngine& Speech() { return speech_; }
 
     void Tabstrip1_Click();
     void cmdHelp_Click();

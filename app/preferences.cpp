@@ -16,6 +16,7 @@ constexpr const char* kStyleKey = "style";
 constexpr const char* kDrillVoiceKey = "drills/voice";
 constexpr const char* kDrillStyleKey = "drills/style";
 constexpr const char* kDrillPairsKey = "drills/pairs";
+constexpr const char* kKeepHistoryKey = "history/keep";
 
 std::string Quoted(const QString& path) {
     return "'" + path.toStdString() + "'";
@@ -72,6 +73,14 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << StyleChoiceName(drills_.style) << "\n";
         }
     }
+    if (const auto keep = ReadText(kKeepHistoryKey)) {
+        if (*keep == "true" || *keep == "false") {
+            drills_.keep_history = *keep == "true";
+        } else {
+            err_ << "talmo: the preference " << kKeepHistoryKey << "=" << *keep << " in "
+                 << Quoted(path) << " is not true or false; using true\n";
+        }
+    }
     if (const auto pairs = ReadText(kDrillPairsKey)) {
         if (FindPairSet(*pairs).key == *pairs) {
             drills_.pair_set = *pairs;
@@ -121,6 +130,9 @@ void Preferences::SetDrills(const DrillChoices& drills) {
     }
     if (drills.pair_set != was.pair_set) {
         Write(kDrillPairsKey, drills.pair_set);
+    }
+    if (drills.keep_history != was.keep_history) {
+        Write(kKeepHistoryKey, drills.keep_history ? "true" : "false");
     }
 }
 

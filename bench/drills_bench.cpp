@@ -57,7 +57,8 @@ int Run(int argc, char** argv) {
     Platform platform{ClipStore::Embedded(), player,    fake.clock, fake.random,
                       fake.messages,         fake.help, fake.end,   "."};
     testing::MemoryChoices choices;  // all voices, both styles
-    DrillsOnRequest drills(platform, choices);
+    testing::TempHistory history;
+    DrillsOnRequest drills(platform, choices, history.history);
     drills.Open();
     DrillsWindow& window = *drills.Window();
     if (!QTest::qWaitForWindowActive(&window)) {

@@ -22,8 +22,12 @@ struct DrillChoices {
     std::string voice = "all";  // a voice's name, or "all"
     StyleChoice style = StyleChoice::kBoth;
     std::string pair_set = "teens-tens";  // a PairSet's key
+    bool keep_history = true;             // every answer kept in the learner's history
     friend bool operator==(const DrillChoices&, const DrillChoices&) = default;
 };
+
+// Asks the learner a question to answer yes or no; true for yes.
+using Confirm = std::function<bool(const std::string& question)>;
 
 // Every rendition the choices allow, voices in the program's order.
 std::vector<Rendition> Renditions(const DrillChoices& choices);

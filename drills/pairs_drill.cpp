@@ -101,6 +101,7 @@ void PairsDrill::Play(int number, const Rendition& rendition, std::optional<int>
     view_.MarkPlaying(button);
     view_.Refresh();
     speaker_.Speak(number, rendition);
+    view_.Heard();
     if (button) {
         view_.MarkPlaying(std::nullopt);
     }
@@ -146,6 +147,9 @@ void PairsDrill::Choose(int button) {
     }
     const int heard = current_.Heard(pairs);
     const int chosen = current_.Button(pairs, button);
+    if (answered_) {
+        answered_(current_, chosen, chosen == heard);
+    }
     if (chosen == heard) {
         ++right_;
         view_.ShowVerdict("Right");

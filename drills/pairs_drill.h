@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -80,6 +81,8 @@ class PairsView {
     virtual void ShowResult(int right, int trials, std::span<const NumberPair> missed) = 0;
     // Draws what was shown before a sound holds the program; input waits.
     virtual void Refresh() = 0;
+    // A sound has just ended.
+    virtual void Heard() {}
 };
 
 // A block of Pairs: each trial plays one number of a pair, the learner
@@ -103,6 +106,10 @@ class PairsDrill {
     void Choose(int button);
     // Both numbers of a pair missed in the block just ended, as it was missed.
     void HearMissed(std::size_t index);
+    // Told of every answer before its verdict shows: the trial, the number
+    // chosen, and whether it was the one heard.
+    using Answered = std::function<void(const Trial&, int chosen, bool right)>;
+    void OnAnswer(Answered answered) { answered_ = std::move(answered); }
 
     PairsView::Step Step() const { return step_; }
     int TrialNumber() const { return trial_; }  // from 1; 0 before a block
@@ -126,6 +133,7 @@ class PairsDrill {
     int trial_ = 0;
     int right_ = 0;
     Trial current_{};
+    Answered answered_;
     std::vector<NumberPair> missed_;
     std::vector<Rendition> missed_as_;
 };

@@ -69,8 +69,8 @@ const char* const kActions[] = {"&Start", "&Replay", "&Next", "&New block"};
 }  // namespace
 
 PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
-                     DrillSettings& settings)
-    : Page(frame), settings_(settings), drill_(*this, speaker, random) {
+                     DrillSettings& settings, LearnerHistory& history)
+    : Page(frame), settings_(settings), history_(history), drill_(*this, speaker, random) {
     form_.Add(ControlTable());
     choices_ = form_.Array<QPushButton>("cmdChoice", 2);
     missed_ = form_.Array<QPushButton>("cmdHearMissed", static_cast<int>(MostPairs()));
@@ -121,8 +121,24 @@ PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
     }
     key(QKeySequence(Qt::Key_Space), [this] { drill_.Proceed(); });
 
+    drill_.OnAnswer(
+        [this](const Trial& trial, int chosen, bool right) { Keep(trial, chosen, right); });
     settings_.OnChange([this] { TakeSettings(); });
     TakeSettings();
+}
+
+void PairsPage::Keep(const Trial& trial, int chosen, bool right) {
+    const NumberPair& pair = drill_.Set().pairs[trial.pair];
+    const auto taken = std::chrono::steady_clock::now() - heard_;
+    history_.Record(
+        {.at_ms = WallClockMs(),
+         .drill = "pairs",
+         .played = std::to_string(pair.first) + "/" + std::to_string(pair.second),
+         .voice = std::string(EmbeddedVoices()[trial.rendition.voice].name),
+         .style = std::string(StyleName(trial.rendition.style)),
+         .answer = std::to_string(chosen),
+         .right = right,
+         .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
 }
 
 void PairsPage::Switched(bool shown) {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "drill_settings.h"
+#include "learner_history.h"
 #include "page.h"
 #include "pairs_drill.h"
 
@@ -21,7 +23,8 @@ namespace talmo {
 // 1 or Left, 2 or Right answer; Space is the action button.
 class PairsPage final : public forms::Page, private PairsView {
   public:
-    PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random, DrillSettings& settings);
+    PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random, DrillSettings& settings,
+              LearnerHistory& history);
 
     PairsDrill& Drill() { return drill_; }
     // Shown, the page's action button takes the focus.
@@ -34,10 +37,15 @@ class PairsPage final : public forms::Page, private PairsView {
     void MarkPlaying(std::optional<int> button) override;
     void ShowResult(int right, int trials, std::span<const NumberPair> missed) override;
     void Refresh() override;
+    void Heard() override { heard_ = std::chrono::steady_clock::now(); }
+    // Keeps an answer in the learner's history.
+    void Keep(const Trial& trial, int chosen, bool right);
     // The set and renditions of the settings, at once.
     void TakeSettings();
 
     DrillSettings& settings_;
+    LearnerHistory& history_;
+    std::chrono::steady_clock::time_point heard_;
     PairsDrill drill_;
     std::vector<QPushButton*> choices_;
     std::vector<QPushButton*> missed_;

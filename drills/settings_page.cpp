@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "settings_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -27,7 +29,9 @@ const std::vector<Control>& ControlTable() {
             "These settings are the drills' own, kept for next time; the main window keeps its "
             "voice and style. With the voice \"all\" and the style \"both\", each number is said "
             "in a voice and a style drawn afresh, so that your ear learns the difference between "
-            "the numbers, not one speaker's way of saying them.", .rect = {120, 1800, 6240, 1500}},
+            "the numbers, not one speaker's way of saying them.", .rect = {120, 1800, 6240, 1200}},
+        {.name = "chkKeepHistory", .kind = Kind::kCheckBox, .caption = "&Keep a history of my answers", .rect = {120, 3180, 6240, 300}},
+        {.name = "cmdForget", .kind = Kind::kButton, .caption = "&Forget my history...", .rect = {120, 3600, 2400, 375}},
         // clang-format on
     };
     return controls;
@@ -39,8 +43,9 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-SettingsPage::SettingsPage(QWidget* frame, DrillSettings& settings)
-    : Page(frame), settings_(settings) {
+SettingsPage::SettingsPage(QWidget* frame, DrillSettings& settings, LearnerHistory& history,
+                           Confirm confirm)
+    : Page(frame), settings_(settings), history_(history), confirm_(std::move(confirm)) {
     form_.Add(ControlTable());
     auto* voice = form_.Get<QComboBox>("cboVoice");
     for (const std::string& name : VoiceNames()) {
@@ -62,13 +67,23 @@ SettingsPage::SettingsPage(QWidget* frame, DrillSettings& settings)
     }
     Show(settings_.Choices());
 
-    const auto changed = [this, voice, style, pairs] {
+    auto* keep = form_.Get<QCheckBox>("chkKeepHistory");
+    const auto changed = [this, voice, style, pairs, keep] {
         settings_.Set({.voice = voice->currentData().toString().toStdString(),
                        .style = static_cast<StyleChoice>(style->currentData().toInt()),
-                       .pair_set = pairs->currentData().toString().toStdString()});
+                       .pair_set = pairs->currentData().toString().toStdString(),
+                       .keep_history = keep->isChecked()});
     };
     for (QComboBox* box : {voice, style, pairs}) {
         connect(box, &QComboBox::currentIndexChanged, this, changed);
+    }
+    connect(keep, &QCheckBox::toggled, this, changed);
+    connect(form_.Get<QPushButton>("cmdForget"), &QPushButton::clicked, this, [this] { Forget(); });
+}
+
+void SettingsPage::Forget() {
+    if (confirm_("Forget every answer in your history? This cannot be undone.")) {
+        history_.Store().Forget();
     }
 }
 
@@ -80,6 +95,7 @@ void SettingsPage::Show(const DrillChoices& choices) {
     choose("cboVoice", Text(choices.voice));
     choose("cboStyle", static_cast<int>(choices.style));
     choose("cboPairs", Text(choices.pair_set));
+    form_.Get<QCheckBox>("chkKeepHistory")->setChecked(choices.keep_history);
 }
 
 }  // namespace talmo

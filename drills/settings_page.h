@@ -2,20 +2,25 @@
 #pragma once
 
 #include "drill_settings.h"
+#include "learner_history.h"
 #include "page.h"
 
 namespace talmo {
 
-// The drills' settings: the voice, the speech style and the set of pairs.
-// A change applies at once and is kept.
+// The drills' settings: the voice, the speech style, the set of pairs, and
+// whether a history of answers is kept, which can also be forgotten. A
+// change applies at once and is kept.
 class SettingsPage final : public forms::Page {
   public:
-    SettingsPage(QWidget* frame, DrillSettings& settings);
+    SettingsPage(QWidget* frame, DrillSettings& settings, LearnerHistory& history, Confirm confirm);
 
   private:
     void Show(const DrillChoices& choices);
+    void Forget();
 
     DrillSettings& settings_;
+    LearnerHistory& history_;
+    Confirm confirm_;
 };
 
 }  // namespace talmo

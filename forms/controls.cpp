@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -89,6 +90,8 @@ QWidget* CreateControl(const Control& c, QWidget* parent) {
         }
         case Kind::kChoice:
             return new QComboBox(parent);
+        case Kind::kCheckBox:
+            return new QCheckBox(c.caption, parent);
     }
     return nullptr;
 }

@@ -26,6 +26,7 @@ enum class Kind {
     kSlider,
     kTabStrip,  // tabs over a body that lies behind every other control
     kChoice,    // a drop-down list of choices
+    kCheckBox,  // a box to tick, its caption beside it
 };
 
 // A strip of tabs over a framed body, like a tab widget whose pages are

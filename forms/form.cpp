@@ -180,6 +180,10 @@ double Form::NeededScale(const Entry& e, double floor) const {
         case Kind::kTabStrip:
             need_w = static_cast<TabStrip*>(e.widget)->Bar()->sizeHint().width();
             break;
+        case Kind::kCheckBox:
+            need_w = widest(e.widget->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 8);
+            need_h = fm.height() + 2;
+            break;
         case Kind::kChoice: {
             // Room for the arrow and the frame beside the widest choice.
             const QStyle* style = e.widget->style();

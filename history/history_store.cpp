@@ -55,8 +55,9 @@ HistoryStore::~HistoryStore() {
 fs::path HistoryStore::DefaultPath() {
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    const fs::path base = data != nullptr && *data == '/' ? fs::path(data)
-                                                          : fs::path(home ? home : "") / ".local/share";
+    const fs::path base = data != nullptr && *data == '/'
+                              ? fs::path(data)
+                              : fs::path(home ? home : "") / ".local/share";
     return base / "talmo" / "history.sqlite3";
 }
 
@@ -143,8 +144,9 @@ bool HistoryStore::Migrate(int from) {
     const bool done =
         (now >= 1 ||
          Run(db_,
-             "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, drill TEXT "
-             "NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, style TEXT NOT NULL, answer "
+             "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, session_ms "
+             "INTEGER NOT NULL, drill TEXT NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, "
+             "style TEXT NOT NULL, answer "
              "TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER NOT NULL);"
              "CREATE INDEX answers_at ON answers (at_ms);"
              "PRAGMA user_version = 1;")) &&
@@ -168,17 +170,18 @@ bool HistoryStore::Write(const AnswerRecord& a) {
     sqlite3_stmt* insert = nullptr;
     bool written =
         sqlite3_prepare_v2(db_,
-                           "INSERT INTO answers (at_ms, drill, played, voice, style, answer, "
-                           "is_right, answer_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                           "INSERT INTO answers (at_ms, session_ms, drill, played, voice, style, "
+                           "answer, is_right, answer_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
                            -1, &insert, nullptr) == SQLITE_OK;
     if (written) {
         sqlite3_bind_int64(insert, 1, a.at_ms);
-        int column = 2;
+        sqlite3_bind_int64(insert, 2, a.session_ms);
+        int column = 3;
         for (const std::string* text : {&a.drill, &a.played, &a.voice, &a.style, &a.answer}) {
             sqlite3_bind_text(insert, column++, text->c_str(), -1, SQLITE_STATIC);
         }
-        sqlite3_bind_int(insert, 7, a.right ? 1 : 0);
-        sqlite3_bind_int64(insert, 8, a.answer_ms);
+        sqlite3_bind_int(insert, 8, a.right ? 1 : 0);
+        sqlite3_bind_int64(insert, 9, a.answer_ms);
         written = sqlite3_step(insert) == SQLITE_DONE;
     }
     sqlite3_finalize(insert);
@@ -223,8 +226,8 @@ std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
     sqlite3_stmt* select = nullptr;
     if (db_ != nullptr &&
         sqlite3_prepare_v2(db_,
-                           "SELECT at_ms, drill, played, voice, style, answer, is_right, answer_ms "
-                           "FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
+                           "SELECT at_ms, session_ms, drill, played, voice, style, answer, "
+                           "is_right, answer_ms FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
                            -1, &select, nullptr) == SQLITE_OK) {
         sqlite3_bind_int64(select, 1, at_ms);
         const auto text = [&](int column) {
@@ -232,9 +235,10 @@ std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
             return std::string(t != nullptr ? reinterpret_cast<const char*>(t) : "");
         };
         while (sqlite3_step(select) == SQLITE_ROW) {
-            answers.push_back({sqlite3_column_int64(select, 0), text(1), text(2), text(3), text(4),
-                               text(5), sqlite3_column_int(select, 6) != 0,
-                               sqlite3_column_int64(select, 7)});
+            answers.push_back({sqlite3_column_int64(select, 0), sqlite3_column_int64(select, 1),
+                               text(2), text(3), text(4), text(5), text(6),
+                               sqlite3_column_int(select, 7) != 0,
+                               sqlite3_column_int64(select, 8)});
         }
     }
     sqlite3_finalize(select);

@@ -14,12 +14,13 @@ namespace talmo {
 
 // One answer the learner gave, as the history keeps it.
 struct AnswerRecord {
-    std::int64_t at_ms = 0;  // when its verdict showed: milliseconds since 1970, UTC
-    std::string drill;       // "dictation", "pairs", ...
-    std::string played;      // the number, or the pair as "14/40"
-    std::string voice;       // a voice's name
-    std::string style;       // "clear" or "everyday"
-    std::string answer;      // what the learner gave
+    std::int64_t at_ms = 0;       // when its verdict showed: milliseconds since 1970, UTC
+    std::int64_t session_ms = 0;  // when the program that took it started
+    std::string drill;            // "dictation", "pairs", ...
+    std::string played;           // the number, or the pair as "14/40"
+    std::string voice;            // a voice's name
+    std::string style;            // "clear" or "everyday"
+    std::string answer;           // what the learner gave
     bool right = false;
     std::int64_t answer_ms = 0;  // from the sound's end to the answer
     friend bool operator==(const AnswerRecord&, const AnswerRecord&) = default;
@@ -58,6 +59,7 @@ class HistoryStore {
     const std::filesystem::path& File() const { return file_; }
     // What the learner should be told of the history, once; then nothing.
     std::optional<std::string> TakeNotice() { return std::exchange(notice_, std::nullopt); }
+    bool HasNotice() const { return notice_.has_value(); }
 
   private:
     bool Open();

@@ -41,6 +41,9 @@ void DictationQuiz::PlayRandom_Click() {
     }
     rannum_ = DrawDictationNumber(second, random_.Next(), range->modulus);
     reader_.ReadNumber(rannum_);
+    if (log_ != nullptr) {
+        log_->Played(rannum_);
+    }
     // Clicks and keys given while the number was spoken run here, and may
     // run any operation of this quiz, or switch the page.
     view_.ProcessPendingEvents();
@@ -66,7 +69,11 @@ void DictationQuiz::CheckAnswer_Click() {
     check_answer_ = false;
     // A number beyond the 32-bit range cannot be the one spoken: a wrong answer.
     const auto whole = RoundToInt32(*value);
-    if (whole && *whole == rannum_) {
+    const bool right = whole && *whole == rannum_;
+    if (log_ != nullptr) {
+        log_->Answered(rannum_, answer, right);
+    }
+    if (right) {
         view_.SetDetailsVisible(false);
         view_.SetFeedback(QuizView::Feedback::kCorrect);
         Increment(total_correct_);
@@ -95,6 +102,9 @@ void DictationQuiz::cmdbuttonRepeat_Click() {
     view_.SetAnswerText("");
     view_.SetDetailsVisible(false);
     reader_.ReadNumber(rannum_);
+    if (log_ != nullptr) {
+        log_->Played(rannum_);
+    }
     view_.SetRepeatVisible(false);
 }
 

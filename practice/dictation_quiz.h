@@ -64,6 +64,9 @@ class DictationQuiz {
     void cmdbuttonReset_Click();
     void RestartQuiz();
 
+    // Where answers are reported, if anywhere; the quiz is the same either way.
+    void SetLog(AnswerLog* log) { log_ = log; }
+
     std::int32_t rannum() const { return rannum_; }
     std::int16_t TotalCorrect() const { return total_correct_; }
     std::int16_t TotalPlayed() const { return total_played_; }
@@ -77,6 +80,7 @@ class DictationQuiz {
     MessageBox& messages_;
     Speaker& reader_;
     std::string decimal_separator_;
+    AnswerLog* log_ = nullptr;
 
     std::int32_t rannum_ = 0;
     std::int16_t total_correct_ = 0;

@@ -29,6 +29,15 @@ class MessageBox {
     virtual void Show(const std::string& text, Icon icon) = 0;
 };
 
+// Where the quiz reports what it plays and each answer it judges, before the
+// verdict shows: the program keeps them in the learner's history.
+class AnswerLog {
+  public:
+    virtual ~AnswerLog() = default;
+    virtual void Played(int number) = 0;  // the number has just been heard
+    virtual void Answered(int number, const std::string& answer, bool right) = 0;
+};
+
 // The local time's clock.
 class LocalClock final : public QuizClock {
   public:

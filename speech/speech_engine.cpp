@@ -26,6 +26,15 @@ void SpeechEngine::SpeakNumberIn(int number, SpeechStyle style) {
     player_.EndNumber();
 }
 
+std::string_view SpeechEngine::VoiceName() const {
+    for (const VoiceInfo& voice : EmbeddedVoices()) {
+        if (&voice.clips == voice_) {
+            return voice.name;
+        }
+    }
+    return {};
+}
+
 void SpeechEngine::Play(ClipBytes image) {
     if (image.empty()) {
         return;  // no such clip: nothing to hear, and no caller expects a report

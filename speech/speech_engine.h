@@ -28,6 +28,10 @@ class SpeechEngine final : public Speaker {
     void SpeakNumber(int number) override { SpeakNumberIn(number, style_); }
     void SpeakNumberIn(int number, SpeechStyle style) override;
 
+    // The name of the voice that spoke last; empty before anything was said.
+    std::string_view VoiceName() const;
+    SpeechStyle Style() const { return style_; }
+
   private:
     // Plays one recording, inside whatever number is open.
     void Play(ClipBytes image);

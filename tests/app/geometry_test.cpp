@@ -139,7 +139,8 @@ class GeometryTest : public QObject {
         auto* main = static_cast<MainWindow*>(start.MainWindow());
         MemoryChoices choices;
         SeededRandom random;
-        DrillsWindow drills(fake.platform, choices, random);
+        TempHistory history;
+        DrillsWindow drills(fake.platform, choices, random, history.history, history.confirm);
         drills.show();
         const QStringList clipped =
             Clipped(&start) + Clipped(main) + WrittenFormsClipped(*main) + Clipped(&drills);

@@ -31,6 +31,7 @@ class DrillsWindowTest : public QObject {
     std::unique_ptr<FakePlatform> fake_;
     MemoryChoices choices_;
     FirstDraws draws_;
+    std::unique_ptr<TempHistory> history_;
     std::unique_ptr<DrillsWindow> window_;
 
     PairsDrill& Drill() { return dynamic_cast<PairsPage&>(window_->PageAt(0)).Drill(); }
@@ -45,13 +46,16 @@ class DrillsWindowTest : public QObject {
         fake_ = std::make_unique<FakePlatform>();
         choices_.kept = {"female", StyleChoice::kClear, "teens-tens"};
         choices_.saved = 0;
-        window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_);
+        history_ = std::make_unique<TempHistory>();
+        window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_,
+                                                 history_->history, history_->confirm);
         window_->show();
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     }
     void cleanup() {
         window_.reset();
+        history_.reset();
         fake_.reset();
         QCOMPARE(LeftoverWindows(), QStringList());
     }
@@ -122,7 +126,7 @@ class DrillsWindowTest : public QObject {
     // main window as it was. (The end-to-end case opens it from the start screen.)
     void f2OpensOneWindow() {
         window_.reset();
-        DrillsOnRequest drills(fake_->platform, choices_);
+        DrillsOnRequest drills(fake_->platform, choices_, history_->history);
         fake_->platform.open_drills = [&drills] { drills.Open(); };
         MainWindow main(fake_->platform);
         main.show();

@@ -3,7 +3,8 @@
 //     history_child FILE COUNT [FSIZE]
 // records COUNT answers, numbered from 0, printing "recorded N" once each is
 // committed (one that waited for another program goes with the next), then
-// "longest MS", the longest a Record took, and any notice. With FSIZE, files may grow no larger (SIGXFSZ ignored).
+// "longest MS", the longest a Record took, and any notice. With FSIZE, files may grow no larger
+// (SIGXFSZ ignored).
 #include <sys/resource.h>
 
 #include <chrono>
@@ -30,13 +31,19 @@ int main(int argc, char** argv) {
     double longest = 0;
     long unreported = 0;
     for (long n = 0; n < count; ++n) {
-        const talmo::AnswerRecord answer{.at_ms = n, .drill = "dictation",
-                                         .played = std::to_string(n), .voice = "male",
-                                         .style = "clear", .answer = std::to_string(n),
-                                         .right = true, .answer_ms = 1000 + getpid()};
+        const talmo::AnswerRecord answer{.at_ms = n,
+                                         .session_ms = 1,
+                                         .drill = "dictation",
+                                         .played = std::to_string(n),
+                                         .voice = "male",
+                                         .style = "clear",
+                                         .answer = std::to_string(n),
+                                         .right = true,
+                                         .answer_ms = 1000 + getpid()};
         const auto start = Clock::now();
         const bool kept = store.Record(answer);
-        longest = std::max(longest, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        longest = std::max(longest,
+                           std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         for (; kept && unreported <= n; ++unreported) {
             std::printf("recorded %ld\n", unreported);
         }

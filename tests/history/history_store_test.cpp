@@ -104,7 +104,7 @@ void RunSql(const fs::path& file, const char* sql) {
 }
 
 AnswerRecord At(std::int64_t at_ms, std::string played = "14") {
-    return {at_ms, "dictation", std::move(played), "male", "clear", "40", false, 900};
+    return {at_ms, 1, "dictation", std::move(played), "male", "clear", "40", false, 900};
 }
 
 std::string Contents(const fs::path& file) {
@@ -153,41 +153,44 @@ TEST_P(HistoryAtOpen, OpensWhatItCanAndSaysOnceWhatItCannot) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, HistoryAtOpen,
-    ::testing::Values(
-        Opening{"none", [](const fs::path&) {}, State::kOn, "", false},
-        Opening{"not_a_database",
-                [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'x'); }, State::kOn,
-                "was damaged. It is kept as", true},
-        Opening{"damaged_pages",
-                [](const fs::path& f) {
-                    {
-                        HistoryStore store(f);
-                        for (int i = 0; i < 500; ++i) {
-                            store.Record(At(i, std::string(50, 'p')));
-                        }
-                    }
-                    std::fstream(f, std::ios::in | std::ios::out | std::ios::binary)
-                            .seekp(4096)  // the second page's header
-                        << std::string(64, '\x55');
-                },
-                State::kOn, "was damaged", true},
-        Opening{"older_version",
-                [](const fs::path& f) { RunSql(f, "CREATE TABLE notes (x); PRAGMA user_version = 0"); },
-                State::kOn, "", false},
-        Opening{"newer_version",
-                [](const fs::path& f) { RunSql(f, "CREATE TABLE later (x); PRAGMA user_version = 7"); },
-                State::kReadOnly, "written by a newer Talmo", false},
-        Opening{"folder_is_a_file",
-                [](const fs::path& f) {
-                    fs::remove(f.parent_path());
-                    std::ofstream(f.parent_path()) << "a file";
-                },
-                State::kOff, "cannot keep your history", false}),
+    ::testing::Values(Opening{"none", [](const fs::path&) {}, State::kOn, "", false},
+                      Opening{"not_a_database",
+                              [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'x'); },
+                              State::kOn, "was damaged. It is kept as", true},
+                      Opening{"damaged_pages",
+                              [](const fs::path& f) {
+                                  {
+                                      HistoryStore store(f);
+                                      for (int i = 0; i < 500; ++i) {
+                                          store.Record(At(i, std::string(50, 'p')));
+                                      }
+                                  }
+                                  std::fstream(f, std::ios::in | std::ios::out | std::ios::binary)
+                                          .seekp(4096)  // the second page's header
+                                      << std::string(64, '\x55');
+                              },
+                              State::kOn, "was damaged", true},
+                      Opening{"older_version",
+                              [](const fs::path& f) {
+                                  RunSql(f, "CREATE TABLE notes (x); PRAGMA user_version = 0");
+                              },
+                              State::kOn, "", false},
+                      Opening{"newer_version",
+                              [](const fs::path& f) {
+                                  RunSql(f, "CREATE TABLE later (x); PRAGMA user_version = 7");
+                              },
+                              State::kReadOnly, "written by a newer Talmo", false},
+                      Opening{"folder_is_a_file",
+                              [](const fs::path& f) {
+                                  fs::remove(f.parent_path());
+                                  std::ofstream(f.parent_path()) << "a file";
+                              },
+                              State::kOff, "cannot keep your history", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(History, KeepsAnswersUntilForgotten) {
     const TempDir dir;
-    const AnswerRecord answer{1000, "pairs", "14/40", "female", "everyday", "40", false, 812};
+    const AnswerRecord answer{1000, 7, "pairs", "14/40", "female", "everyday", "40", false, 812};
     HistoryStore(dir.path / "h").Record(answer);
     HistoryStore store(dir.path / "h");
     EXPECT_EQ(store.Since(1000), std::vector<AnswerRecord>{answer});
@@ -196,18 +199,22 @@ TEST(History, KeepsAnswersUntilForgotten) {
     EXPECT_TRUE(store.Since(0).empty());
 }
 
-// Killed at any moment, every answer it said it had recorded is there, whole.
+// Killed at any moment while it records, every answer it said it had
+// recorded is there, whole.
 TEST(History, EveryRecordedAnswerSurvivesSigkill) {
     const TempDir dir;
     std::mt19937 random(2026);
-    int killed_with_answers = 0;
+    std::size_t answers = 0;
     for (int run = 0; run < 200; ++run) {
         const fs::path file = dir.path / ("h" + std::to_string(run));
         Child child({}, file, 1000000);
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+        char first[64];
+        ASSERT_TRUE(fgets(first, sizeof first, child.out)) << "run " << run;  // it records
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
         kill(child.pid, SIGKILL);
-        const std::set<long> reported = Recorded(child.Rest());
-        killed_with_answers += !reported.empty();
+        std::set<long> reported = Recorded(child.Rest());
+        reported.insert(0);
+        answers += reported.size();
         std::set<long> kept;
         for (const AnswerRecord& a : HistoryStore(file).Since(0)) {
             kept.insert(a.at_ms);
@@ -216,8 +223,7 @@ TEST(History, EveryRecordedAnswerSurvivesSigkill) {
             << "run " << run << ": " << reported.size() << " reported, " << kept.size() << " kept";
         ASSERT_EQ(IntegrityOf(file), "ok") << "run " << run;
     }
-    std::printf("200 kills, %d of them after answers were recorded\n", killed_with_answers);
-    EXPECT_GT(killed_with_answers, 100);
+    std::printf("200 kills while recording; %zu answers reported, every one kept\n", answers);
 }
 
 // A learner who may not write the folder practises on, told once.
@@ -227,7 +233,8 @@ TEST(History, AFolderThatCannotBeWrittenTurnsItOff) {
     }
     const TempDir dir;
     fs::permissions(dir.path, fs::perms::owner_all);
-    const std::string out = Child({"runuser", "-u", "nobody", "--"}, dir.path / "talmo" / "h", 3).Rest();
+    const std::string out =
+        Child({"runuser", "-u", "nobody", "--"}, dir.path / "talmo" / "h", 3).Rest();
     EXPECT_TRUE(Recorded(out).empty()) << out;
     EXPECT_NE(out.find("notice Talmo cannot keep your history"), std::string::npos) << out;
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <functional>
@@ -15,6 +16,7 @@
 #include "clip_store.h"
 #include "drill_settings.h"
 #include "fakes.h"
+#include "learner_history.h"
 #include "voice.h"
 
 namespace talmo::testing {
@@ -69,6 +71,20 @@ struct MemoryChoices final : ChoiceStore {
     int saved = 0;
     DrillChoices Load() override { return kept; }
     void Save(const DrillChoices& choices) override { kept = choices, ++saved; }
+};
+
+// A history in a folder of its own, gone with it.
+struct TempHistory {
+    QTemporaryDir dir;
+    bool keep = true;
+    LearnerHistory history{dir.filePath("talmo/history.sqlite3").toStdString(),
+                           [this] { return keep; }};
+    std::vector<std::string> asked;  // the questions put to the learner
+    bool yes = true;                 // the answer to each
+    Confirm confirm = [this](const std::string& question) {
+        asked.push_back(question);
+        return yes;
+    };
 };
 
 // Everything a window needs, faked.

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""No folder includes from a folder above it, and the speech layer and the
-drills' models have no Qt.
+"""No folder includes from a folder above it, and the speech layer, the
+history and the drills' models have no Qt.
 
-speech and forms are at the bottom, practice, reference and drills on them,
-app on top. Prints each include that breaks the order and exits 1 if any does.
+speech, forms and history are at the bottom, practice, reference and drills
+on them, app on top. Prints each include that breaks the order and exits 1 if any does.
 """
 import pathlib
 import re
@@ -17,8 +17,8 @@ BELOW = {
     "history": {"history"},
     "practice": {"practice", "speech", "forms"},
     "reference": {"reference", "speech", "forms"},
-    "drills": {"drills", "speech", "forms"},
-    "app": {"app", "practice", "reference", "drills", "speech", "forms"},
+    "drills": {"drills", "speech", "forms", "history"},
+    "app": {"app", "practice", "reference", "drills", "speech", "forms", "history"},
 }
 
 

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "history_store.h"
+
+namespace talmo {
+
+// The kinds of number a learner of Swedish gets wrong; a number may be of
+// several, and one of none is of kOther.
+enum class NumberKind { kTeensTens, kSevens, kInnerZero, kHundreds, kThousands, kOther };
+inline constexpr std::size_t kKindCount = 6;
+using KindSet = std::array<bool, kKindCount>;
+using KindWeights = std::array<double, kKindCount>;
+
+// "the teens and the tens", "7, 17 and 70", ...
+std::string_view KindName(NumberKind kind);
+KindSet KindsOf(int number);
+
+// Every kind comes up at least this often where the range has it.
+inline constexpr double kLeastShare = 0.1;
+
+// How often the Dictation drill draws each kind: in proportion to the
+// learner's misses of it among the answers given (with one miss and one hit
+// assumed of each, so that a kind not yet met is neither shunned nor
+// favoured), each present kind at least kLeastShare, absent kinds never.
+// `present`: the kinds the practice range holds.
+KindWeights WeighKinds(std::span<const AnswerRecord> answers, const KindSet& present);
+
+// The kinds that numbers from 0 to max hold.
+KindSet KindsUpTo(int max);
+
+// A number from 0 to max of a kind drawn by the weights: random is a value
+// from 0 up to, not including, 1, and pick(n) a whole number below n.
+template <typename Pick>
+int DrawByKind(const KindWeights& weights, int max, double random, Pick pick) {
+    std::size_t kind = 0;
+    for (double below = weights[0]; kind + 1 < kKindCount && random >= below;) {
+        below += weights[++kind];
+    }
+    while (weights[kind] == 0 && kind > 0) {
+        --kind;  // rounding past the last present kind
+    }
+    // Mostly found by a few draws; a rare kind in a wide range by a walk on.
+    const int start = pick(max + 1);
+    for (int tries = 0; tries < 200; ++tries) {
+        const int n = tries == 0 ? start : pick(max + 1);
+        if (KindsOf(n)[kind]) {
+            return n;
+        }
+    }
+    for (int step = 1; step <= max; ++step) {
+        if (const int n = (start + step) % (max + 1); KindsOf(n)[kind]) {
+            return n;
+        }
+    }
+    return start;
+}
+
+}  // namespace talmo

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "history_store.h"
+
+namespace talmo {
+
+// Milliseconds since 1970 by the wall clock: when an answer was given.
+inline std::int64_t WallClockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The program's history: the store is opened when first needed (an answer
+// to keep, or a drill that reads it), never at start, and answers are kept
+// only while the learner wants them kept.
+class LearnerHistory {
+  public:
+    // keep: the learner's preference, asked at every answer.
+    LearnerHistory(std::filesystem::path file, std::function<bool()> keep)
+        : file_(std::move(file)), keep_(std::move(keep)), session_ms_(WallClockMs()) {}
+
+    // When this run of the program began: its answers' session.
+    std::int64_t SessionMs() const { return session_ms_; }
+
+    // Keeps the answer, if the learner wants a history; false when it was not kept.
+    bool Record(AnswerRecord answer) {
+        if (!keep_()) {
+            return false;
+        }
+        answer.session_ms = session_ms_;
+        const bool kept = Store().Record(answer);
+        if (notify_ && notice_pending()) {
+            notify_();
+        }
+        return kept;
+    }
+    HistoryStore& Store() {
+        if (!store_) {
+            store_ = std::make_unique<HistoryStore>(file_);
+        }
+        return *store_;
+    }
+    // What the learner should be told, once.
+    std::optional<std::string> TakeNotice() { return store_ ? store_->TakeNotice() : std::nullopt; }
+    // Called when there is something to tell: the Drills window, while it is open.
+    void OnNotice(std::function<void()> notify) { notify_ = std::move(notify); }
+
+  private:
+    bool notice_pending() { return store_ && store_->HasNotice(); }
+
+    std::filesystem::path file_;
+    std::function<bool()> keep_;
+    std::int64_t session_ms_;
+    std::unique_ptr<HistoryStore> store_;
+    std::function<void()> notify_;
+};
+
+}  // namespace talmo
