@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "page_list.h"
 
+#include "dictation_drill_page.h"
 #include "dictation_page.h"
 #include "drills_window.h"
 #include "enter_listen_page.h"
 #include "pairs_page.h"
 #include "reference_pages.h"
+#include "review_page.h"
 #include "settings_page.h"
 
 namespace talmo {
@@ -24,6 +26,8 @@ constexpr PageEntry kMainWindowPages[] = {
 
 constexpr DrillsPageEntry kDrillsWindowPages[] = {
     {"&Pairs", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new PairsPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
+    {"&Dictation", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new DictationDrillPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
+    {"Re&view", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ReviewPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
     {"Se&ttings", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new SettingsPage(s.frame, s.settings, s.history, s.confirm); }},
 };
 // clang-format on

@@ -149,6 +149,7 @@ bool HistoryStore::Migrate(int from) {
              "style TEXT NOT NULL, answer "
              "TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER NOT NULL);"
              "CREATE INDEX answers_at ON answers (at_ms);"
+             "CREATE INDEX answers_item ON answers (drill, played);"
              "PRAGMA user_version = 1;")) &&
         Run(db_, "COMMIT");
     if (!done) {
@@ -222,14 +223,37 @@ bool HistoryStore::Record(const AnswerRecord& answer) {
 }
 
 std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
+    return Query(
+        "SELECT at_ms, session_ms, drill, played, voice, style, answer, is_right, "
+        "answer_ms FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
+        [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, at_ms); });
+}
+
+std::vector<AnswerRecord> HistoryStore::OfMissedItems() const {
+    return Query(
+        "SELECT at_ms, session_ms, drill, played, voice, style, answer, is_right, "
+        "answer_ms FROM answers WHERE (drill, played) IN (SELECT drill, played FROM "
+        "answers WHERE is_right = 0) ORDER BY at_ms, id",
+        [](sqlite3_stmt*) {});
+}
+
+std::vector<AnswerRecord> HistoryStore::Last(std::size_t count, const std::string& drill) const {
+    return Query(
+        "SELECT * FROM (SELECT at_ms, session_ms, drill, played, voice, style, answer, "
+        "is_right, answer_ms, id FROM answers WHERE drill = ? ORDER BY at_ms DESC, id "
+        "DESC LIMIT ?) ORDER BY at_ms, id",
+        [&](sqlite3_stmt* s) {
+            sqlite3_bind_text(s, 1, drill.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(count));
+        });
+}
+
+std::vector<AnswerRecord> HistoryStore::Query(
+    const char* sql, const std::function<void(sqlite3_stmt*)>& bind) const {
     std::vector<AnswerRecord> answers;
     sqlite3_stmt* select = nullptr;
-    if (db_ != nullptr &&
-        sqlite3_prepare_v2(db_,
-                           "SELECT at_ms, session_ms, drill, played, voice, style, answer, "
-                           "is_right, answer_ms FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
-                           -1, &select, nullptr) == SQLITE_OK) {
-        sqlite3_bind_int64(select, 1, at_ms);
+    if (db_ != nullptr && sqlite3_prepare_v2(db_, sql, -1, &select, nullptr) == SQLITE_OK) {
+        bind(select);
         const auto text = [&](int column) {
             const auto* t = sqlite3_column_text(select, column);
             return std::string(t != nullptr ? reinterpret_cast<const char*>(t) : "");

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace talmo {
 
@@ -52,6 +54,11 @@ class HistoryStore {
     bool Record(const AnswerRecord& answer);
     // Every answer from at_ms on, oldest first.
     std::vector<AnswerRecord> Since(std::int64_t at_ms) const;
+    // Every answer to an item (a drill's number or pair) ever missed, oldest
+    // first: what Review's schedule is worked out from.
+    std::vector<AnswerRecord> OfMissedItems() const;
+    // The last `count` answers of a drill, oldest first.
+    std::vector<AnswerRecord> Last(std::size_t count, const std::string& drill) const;
     // Forgets every answer; false when the history is not writable.
     bool Forget();
 
@@ -66,6 +73,9 @@ class HistoryStore {
     bool Migrate(int from);
     void TurnOff(const std::string& why);
     bool Write(const AnswerRecord& answer);
+    // The answers a query gives, its parameters bound by bind.
+    std::vector<AnswerRecord> Query(const char* sql,
+                                    const std::function<void(sqlite3_stmt*)>& bind) const;
 
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;

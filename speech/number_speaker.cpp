@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "number_speaker.h"
 
+#include <cctype>
+
 #include "clip_lookup.h"
+#include "wave_image.h"
 
 namespace talmo {
 namespace {
@@ -92,6 +95,25 @@ std::string ClipNames(const std::vector<ClipRef>& clips) {
         names += clip.Index;
     }
     return names;
+}
+
+std::string NumberWords(const ClipStore& store, int n) {
+    std::string words;
+    for (const ClipRef& clip : NumberClips(n)) {
+        const auto info = ReadInfoTexts(store.LoadClip(clip));
+        if (const auto name = info.find("INAM"); name != info.end()) {
+            std::string word = name->second;
+            for (char& c : word) {
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            words += word;
+        }
+    }
+    // Written as one word, where three like consonants meet two stay: ettusen.
+    for (std::size_t at = 0; (at = words.find("ttt", at)) != std::string::npos;) {
+        words.erase(at, 1);
+    }
+    return words;
 }
 
 }  // namespace talmo

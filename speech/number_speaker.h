@@ -16,6 +16,10 @@ inline constexpr int kLargestSpokenNumber = 99999;
 // 0 <= n <= 99999, none outside that range.
 std::vector<ClipRef> NumberClips(int n);
 
+// How n is written in Swedish, from the words its clips' recordings name:
+// one word ("fyrtio", "ettusentjugoett"); empty outside 0 to 99999.
+std::string NumberWords(const ClipStore& store, int n);
+
 // A clip of a number with the recording that says it.
 struct SpokenClip {
     ClipRef clip;

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+#include "dictation_drill_page.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "number_speaker.h"
+#include "voice.h"
+
+namespace talmo {
+namespace {
+
+using forms::Control;
+using forms::Kind;
+
+constexpr int kRanges[] = {100, 1000, 10000, 99999};
+constexpr std::size_t kWeighedAnswers = 200;
+
+const std::vector<Control>& ControlTable() {
+    static const std::vector<Control> controls{
+        // clang-format off
+        {.name = "lblRange", .kind = Kind::kLabel, .caption = "Ra&nge:", .rect = {120, 240, 1200, 330}, .buddy = "cboRange"},
+        {.name = "cboRange", .kind = Kind::kChoice, .rect = {1440, 240, 1800, 330}, .accessible = "Range"},
+        {.name = "cmdPlay", .kind = Kind::kButton, .caption = "Pla&y a number", .rect = {120, 840, 2100, 375}},
+        {.name = "lblAnswer", .kind = Kind::kLabel, .caption = "The number you heard:", .rect = {120, 1440, 2100, 300}},
+        {.name = "txtAnswer", .kind = Kind::kTextBox, .rect = {2340, 1440, 1500, 300}, .accessible = "The number you heard"},
+        {.name = "cmdCheck", .kind = Kind::kButton, .caption = "Chec&k", .rect = {3960, 1410, 1100, 375}},
+        {.name = "cmdRepeat", .kind = Kind::kButton, .caption = "&Repeat", .rect = {5160, 1410, 1100, 375}},
+        {.name = "lblVerdict", .kind = Kind::kWrapLabel, .rect = {120, 2040, 6240, 720}, .style = forms::kBold},
+        {.name = "lblAbout", .kind = Kind::kWrapLabel, .caption =
+            "Numbers come more often from the kinds you miss most in your last 200 answers (the "
+            "teens and the tens, 7, 17 and 70, a zero inside, hundreds, thousands), and every kind "
+            "at least one time in ten. After a miss you hear what you wrote, then what was said.",
+            .rect = {120, 2880, 6240, 1080}},
+        // clang-format on
+    };
+    return controls;
+}
+
+}  // namespace
+
+DictationDrillPage::DictationDrillPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
+                                       DrillSettings& settings, LearnerHistory& history)
+    : Page(frame),
+      settings_(settings),
+      history_(history),
+      drill_(*this, speaker, random,
+             [](int n) { return NumberWords(EmbeddedVoices().front().clips, n); }) {
+    form_.Add(ControlTable());
+    answer_ = form_.Get<QLineEdit>("txtAnswer");
+    play_ = form_.Get<QPushButton>("cmdPlay");
+    auto* range = form_.Get<QComboBox>("cboRange");
+    for (const int max : kRanges) {
+        range->addItem(QString("0 - %1").arg(max), max);
+    }
+    form_.RequireText(form_.Find("lblVerdict"),
+                      "You wrote 77 777 — sjuttiosju tusen sjuhundra sjuttiosju; it was 70 707 "
+                      "— sjuttio tusen sjuhundra sju");
+    connect(range, &QComboBox::currentIndexChanged, this, [this, range] {
+        drill_.SetRange(range->currentData().toInt());
+        Weigh();
+    });
+    connect(play_, &QPushButton::clicked, this, [this] {
+        drill_.Play();
+        answer_->setFocus(Qt::OtherFocusReason);
+    });
+    const auto check = [this] {
+        drill_.Check();
+        if (!drill_.Number()) {
+            play_->setFocus(Qt::OtherFocusReason);
+        }
+    };
+    connect(form_.Get<QPushButton>("cmdCheck"), &QPushButton::clicked, this, check);
+    connect(answer_, &QLineEdit::returnPressed, this, check);
+    connect(form_.Get<QPushButton>("cmdRepeat"), &QPushButton::clicked, this,
+            [this] { drill_.Repeat(); });
+    drill_.OnAnswer([this](int number, const std::string& answer, bool right, const Rendition& r) {
+        const auto taken = std::chrono::steady_clock::now() - heard_;
+        history_.Record(
+            {.at_ms = WallClockMs(),
+             .drill = "dictation",
+             .played = std::to_string(number),
+             .voice = std::string(EmbeddedVoices()[r.voice].name),
+             .style = std::string(StyleName(r.style)),
+             .answer = answer,
+             .right = right,
+             .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
+        Weigh();
+    });
+    settings_.OnChange([this] { drill_.SetRenditions(Renditions(settings_.Choices())); });
+    drill_.SetRenditions(Renditions(settings_.Choices()));
+}
+
+void DictationDrillPage::Switched(bool shown) {
+    if (shown) {
+        Weigh();
+        play_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void DictationDrillPage::Weigh() {
+    const auto last = history_.Store().Last(kWeighedAnswers, "dictation");
+    drill_.SetWeights(WeighKinds(last, KindsUpTo(drill_.Range())));
+}
+
+std::string DictationDrillPage::AnswerText() {
+    return answer_->text().toStdString();
+}
+
+void DictationDrillPage::ClearAnswer() {
+    answer_->clear();
+}
+
+void DictationDrillPage::ShowVerdict(const std::string& text) {
+    auto* verdict = form_.Get<QLabel>("lblVerdict");
+    verdict->setText(QString::fromStdString(text));
+    if (!text.empty()) {
+        QAccessibleEvent alert(verdict, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+}
+
+void DictationDrillPage::Refresh() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace talmo

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "review_drill.h"
+
+#include "dictation_drill.h"
+
+namespace talmo {
+
+std::optional<NumberPair> ParsePair(const std::string& played) {
+    const auto slash = played.find('/');
+    if (slash == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto first = TypedNumber(played.substr(0, slash));
+    const auto second = TypedNumber(played.substr(slash + 1));
+    return first && second ? std::optional(NumberPair{*first, *second}) : std::nullopt;
+}
+
+void ReviewDrill::Start(std::vector<ReviewItem> due, std::vector<Rendition> renditions) {
+    due_ = std::move(due);
+    renditions_ = renditions.empty() ? std::vector<Rendition>{Rendition{}} : std::move(renditions);
+    at_ = 0;
+    Ask();
+}
+
+void ReviewDrill::Say(int number) {
+    view_.Refresh();
+    speaker_.Speak(number, rendition_);
+    view_.Heard();
+}
+
+void ReviewDrill::Ask() {
+    view_.ShowVerdict("");
+    if (at_ >= due_.size()) {
+        waiting_ = false;
+        view_.Finished();
+        return;
+    }
+    view_.ShowLeft(static_cast<int>(due_.size() - at_));
+    const ReviewItem& item = due_[at_];
+    rendition_ = renditions_[random_.Below(renditions_.size())];
+    pair_ = ParsePair(item.played);
+    if (pair_) {
+        heard_ = random_.Below(2) == 0 ? pair_->first : pair_->second;
+        second_on_left_ = random_.Below(2) == 1;
+        view_.AskPair(second_on_left_ ? pair_->second : pair_->first,
+                      second_on_left_ ? pair_->first : pair_->second);
+    } else {
+        heard_ = TypedNumber(item.played).value_or(0);
+        view_.AskNumber();
+    }
+    waiting_ = true;
+    Say(heard_);
+}
+
+void ReviewDrill::Replay() {
+    if (waiting_) {
+        Say(heard_);
+    }
+}
+
+void ReviewDrill::Judge(const std::string& answer, bool right, const std::string& verdict) {
+    waiting_ = false;
+    if (answered_) {
+        answered_(due_[at_], answer, right, rendition_);
+    }
+    view_.ShowVerdict(verdict);
+}
+
+void ReviewDrill::Choose(int button) {
+    if (!waiting_ || !pair_ || (button != 0 && button != 1)) {
+        return;
+    }
+    const bool left_is_second = second_on_left_;
+    const int chosen = (button == 0) == left_is_second ? pair_->second : pair_->first;
+    const bool right = chosen == heard_;
+    Judge(std::to_string(chosen), right,
+          right ? "Right"
+                : "That was " + DrillDigits(heard_) + " \u2014 you chose " + DrillDigits(chosen));
+    if (!right) {
+        Say(heard_);
+        Say(chosen);
+    }
+}
+
+void ReviewDrill::Answer(const std::string& typed) {
+    if (!waiting_ || pair_) {
+        return;
+    }
+    const auto number = TypedNumber(typed);
+    if (!number) {
+        view_.ShowVerdict("Type the number you heard, in digits, from 0 to 99999.");
+        return;
+    }
+    const bool right = *number == heard_;
+    Judge(typed, right,
+          right ? "Right"
+                : "That was " + DrillDigits(heard_) + " \u2014 you wrote " + DrillDigits(*number));
+    if (!right) {
+        Say(*number);
+        Say(heard_);
+    }
+}
+
+void ReviewDrill::Next() {
+    if (!waiting_ && at_ < due_.size()) {
+        ++at_;
+        Ask();
+    }
+}
+
+}  // namespace talmo

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drill_voices.h"
+#include "pair_sets.h"
+#include "review_schedule.h"
+
+namespace talmo {
+
+// The Review drill's controls, as the drill drives them.
+class ReviewView {
+  public:
+    virtual ~ReviewView() = default;
+    virtual void ShowLeft(int items) = 0;  // still to review, this one included
+    // A pair's two numbers to choose from, or a number to type.
+    virtual void AskPair(int left, int right) = 0;
+    virtual void AskNumber() = 0;
+    virtual void ShowVerdict(const std::string& text) = 0;
+    virtual void Finished() = 0;  // nothing more is due
+    virtual void Refresh() = 0;
+    virtual void Heard() {}
+};
+
+// Brings back the items the learner missed, each as it was met: one number
+// of a pair to choose between the two, or a number to type. Every answer is
+// reported under the item's own drill, so that the schedule moves it on.
+class ReviewDrill {
+  public:
+    using Answered = std::function<void(const ReviewItem& item, const std::string& answer,
+                                        bool right, const Rendition& rendition)>;
+
+    ReviewDrill(ReviewView& view, DrillSpeaker& speaker, DrillRandom& random)
+        : view_(view), speaker_(speaker), random_(random) {}
+
+    void Start(std::vector<ReviewItem> due, std::vector<Rendition> renditions);
+    void Replay();
+    void Choose(int button);                // a pair's left (0) or right (1)
+    void Answer(const std::string& typed);  // a number's answer
+    void Next();                            // after a verdict
+    void OnAnswer(Answered answered) { answered_ = std::move(answered); }
+    bool Waiting() const { return waiting_; }  // for an answer
+
+  private:
+    void Ask();
+    void Judge(const std::string& answer, bool right, const std::string& verdict);
+    void Say(int number);
+
+    ReviewView& view_;
+    DrillSpeaker& speaker_;
+    DrillRandom& random_;
+    std::vector<ReviewItem> due_;
+    std::vector<Rendition> renditions_;
+    std::size_t at_ = 0;
+    std::optional<NumberPair> pair_;  // the item's pair, if it is one
+    int heard_ = 0;
+    bool second_on_left_ = false;
+    Rendition rendition_{};
+    bool waiting_ = false;
+    Answered answered_;
+};
+
+// "14/40" as a pair; nothing for a single number.
+std::optional<NumberPair> ParsePair(const std::string& played);
+
+}  // namespace talmo
