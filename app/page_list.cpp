@@ -6,6 +6,7 @@
 #include "drills_window.h"
 #include "enter_listen_page.h"
 #include "pairs_page.h"
+#include "progress_page.h"
 #include "reference_pages.h"
 #include "review_page.h"
 #include "settings_page.h"
@@ -28,6 +29,7 @@ constexpr DrillsPageEntry kDrillsWindowPages[] = {
     {"&Pairs", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new PairsPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
     {"&Dictation", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new DictationDrillPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
     {"Re&view", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ReviewPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
+    {"Pr&ogress", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ProgressPage(s.frame, s.speaker, s.history); }},
     {"Se&ttings", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new SettingsPage(s.frame, s.settings, s.history, s.confirm); }},
 };
 // clang-format on
