@@ -28,7 +28,7 @@ constexpr PageEntry kMainWindowPages[] = {
 constexpr DrillsPageEntry kDrillsWindowPages[] = {
     {"&Pairs", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new PairsPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
     {"&Dictation", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new DictationDrillPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
-    {"Re&view", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ReviewPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
+    {"Revie&w", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ReviewPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
     {"Pr&ogress", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ProgressPage(s.frame, s.speaker, s.history); }},
     {"Se&ttings", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new SettingsPage(s.frame, s.settings, s.history, s.confirm); }},
 };

@@ -9,7 +9,8 @@ Continue to the second window being mapped, the peak memory (VmHWM), and the
 CPU time used while idle for 10 s with the second window open. For talmo,
 then, the time from F2 to the Drills window being mapped (the peak memory is
 read before it, as start-up's). Last, bench/drills_bench's figures, when it
-is built: from an answer in Pairs to the next trial's sound.
+is built (from an answer in Pairs to the next trial's sound), and
+bench/history_bench's (the learner's history with 100 000 answers).
 
     xvfb-run -a dbus-run-session -- bench/startup_bench.py [--build build] [--runs 10]
 
@@ -187,6 +188,8 @@ def main():
         subprocess.run([drills_bench], check=True)
     else:
         print("(bench/drills_bench is not built: it needs TALMO_BUILD_TESTS=ON)")
+    subprocess.run([os.path.join(args.build, "bench", "history_bench")], check=True,
+                   env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
 
 
 if __name__ == "__main__":

@@ -26,7 +26,7 @@ const std::vector<Control>& ControlTable() {
         {.name = "lblReviewAnswer", .kind = Kind::kLabel, .caption = "The number you heard:", .rect = {120, 1080, 2100, 300}, .style = forms::kHidden},
         {.name = "txtReviewAnswer", .kind = Kind::kTextBox, .rect = {2340, 1080, 1500, 300}, .style = forms::kHidden, .accessible = "The number you heard"},
         {.name = "lblReviewVerdict", .kind = Kind::kWrapLabel, .rect = {120, 1920, 6240, 480}, .style = forms::kBold},
-        {.name = "cmdReviewReplay", .kind = Kind::kButton, .caption = "Re&play", .rect = {120, 2520, 1500, 375}},
+        {.name = "cmdReviewReplay", .kind = Kind::kButton, .caption = "Repla&y", .rect = {120, 2520, 1500, 375}},
         {.name = "cmdReviewNext", .kind = Kind::kButton, .caption = "Ne&xt", .rect = {1740, 2520, 1500, 375}},
         {.name = "lblReviewAbout", .kind = Kind::kWrapLabel, .caption =
             "What you missed comes back: in your next session, then, while you answer it right, "

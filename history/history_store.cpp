@@ -149,7 +149,7 @@ bool HistoryStore::Migrate(int from) {
              "style TEXT NOT NULL, answer "
              "TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER NOT NULL);"
              "CREATE INDEX answers_at ON answers (at_ms);"
-             "CREATE INDEX answers_item ON answers (drill, played);"
+             "CREATE INDEX answers_item ON answers (drill, played, at_ms, session_ms, is_right);"
              "PRAGMA user_version = 1;")) &&
         Run(db_, "COMMIT");
     if (!done) {
@@ -230,10 +230,13 @@ std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
 }
 
 std::vector<AnswerRecord> HistoryStore::OfMissedItems() const {
+    // Before its last miss an item's answers no longer count; the schedule needs
+    // neither what was said nor how, so the index answers all of it.
     return Query(
-        "SELECT at_ms, session_ms, drill, played, voice, style, answer, is_right, "
-        "answer_ms FROM answers WHERE (drill, played) IN (SELECT drill, played FROM "
-        "answers WHERE is_right = 0) ORDER BY at_ms, id",
+        "WITH last_miss AS (SELECT drill, played, MAX(at_ms) AS at FROM answers WHERE "
+        "is_right = 0 GROUP BY drill, played) SELECT a.at_ms, a.session_ms, a.drill, a.played, "
+        "'', '', '', a.is_right, 0 FROM answers a JOIN last_miss m ON a.drill = m.drill AND "
+        "a.played = m.played AND a.at_ms >= m.at ORDER BY a.drill, a.played, a.at_ms",
         [](sqlite3_stmt*) {});
 }
 

@@ -54,8 +54,9 @@ class HistoryStore {
     bool Record(const AnswerRecord& answer);
     // Every answer from at_ms on, oldest first.
     std::vector<AnswerRecord> Since(std::int64_t at_ms) const;
-    // Every answer to an item (a drill's number or pair) ever missed, oldest
-    // first: what Review's schedule is worked out from.
+    // The answers to each item (a drill's number or pair) ever missed, from
+    // its last miss on, item by item, each item's oldest first: what Review's
+    // schedule is worked out from. Only the times, the item and the verdict.
     std::vector<AnswerRecord> OfMissedItems() const;
     // The last `count` answers of a drill, oldest first.
     std::vector<AnswerRecord> Last(std::size_t count, const std::string& drill) const;

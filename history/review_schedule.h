@@ -26,7 +26,8 @@ inline constexpr std::int64_t kDayMs = 24 * 60 * 60 * 1000;
 // next session on; each right answer once it is due moves it on (due 1, 3,
 // then 7 days after that answer), and one more retires it; a miss anywhere
 // puts it back in box 1. Days are calendar days at utc_offset_ms from UTC.
-// Answers must be oldest first; the items come in the order first missed.
+// Each item's answers must be oldest first; the items come in the order of
+// the first miss among them.
 std::vector<ReviewItem> DueForReview(std::span<const AnswerRecord> answers, std::int64_t session_ms,
                                      std::int64_t now_ms, std::int64_t utc_offset_ms = 0);
 

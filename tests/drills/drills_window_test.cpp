@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "answer_history.h"
 #include "drills_window.h"
+#include "history_store.h"
 #include "main_window.h"
 #include "number_speaker.h"
 #include "pairs_page.h"
@@ -103,7 +105,7 @@ class DrillsWindowTest : public QObject {
     // A setting applies from the next number, and is kept.
     void settingsApplyAtOnceAndAreKept() {
         Key(Qt::Key_Space);
-        window_->TabBar()->setCurrentIndex(1);
+        window_->TabBar()->setCurrentIndex(window_->TabBar()->count() - 1);  // Settings
         auto* voice = window_->Get<QComboBox>("cboVoice");
         QCOMPARE(voice->currentText(), QString("female"));
         voice->setCurrentIndex(voice->findText("male"));
@@ -120,6 +122,52 @@ class DrillsWindowTest : public QObject {
         pairs->setCurrentIndex(pairs->findData("sex-sju"));
         QVERIFY(choices_.kept.pair_set == "sex-sju" && Text("lblSet").startsWith("s or sj"));
         QCOMPARE(window_->Get<QPushButton>("cmdAction")->text(), QString("&Start"));
+    }
+
+    // Answers are kept: a miss in Pairs comes back in Review in the next
+    // session, and forgetting, once confirmed, empties the history.
+    void answersAreKeptReviewedAndForgotten() {
+        Key(Qt::Key_Space);
+        const auto pairs = Drill().Set().pairs;
+        const bool left = Drill().Current().Button(pairs, 0) == Drill().Current().Heard(pairs);
+        Key(left ? Qt::Key_2 : Qt::Key_1);  // a miss
+        HistoryStore& store = history_->history.Store();
+        QCOMPARE(store.Since(0).size(), std::size_t(1));
+        QCOMPARE(store.Since(0).front().drill, std::string("pairs"));
+
+        window_.reset();  // the next session, over the same file
+        LearnerHistory next(store.File(), [] { return true; });
+        window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_, next,
+                                                 history_->confirm);
+        window_->TabBar()->setCurrentIndex(2);  // Review
+        QCOMPARE(Text("lblDue"), QString("1 item to review."));
+
+        window_->TabBar()->setCurrentIndex(window_->TabBar()->count() - 1);  // Settings
+        history_->yes = false;
+        QTest::mouseClick(window_->Get<QPushButton>("cmdForget"), Qt::LeftButton);
+        QCOMPARE(next.Store().Since(0).size(), std::size_t(1));
+        history_->yes = true;
+        QTest::mouseClick(window_->Get<QPushButton>("cmdForget"), Qt::LeftButton);
+        QVERIFY(next.Store().Since(0).empty());
+        QCOMPARE(history_->asked.size(), std::size_t(2));
+        window_.reset();
+    }
+
+    // The dictation page's answers are kept too, the page unchanged.
+    void theDictationPageKeepsItsAnswers() {
+        DictationHistory answers(history_->history);
+        fake_->platform.answers = &answers;
+        MainWindow main(fake_->platform);
+        answers.SetEngine(&main.Speech());
+        DictationQuiz& quiz = QuizOf(main);
+        quiz.PlayRandom_Click();
+        main.Get<QLineEdit>("DictationAnswer")->setText(QString::number(quiz.rannum()));
+        quiz.CheckAnswer_Click();
+        const auto kept = history_->history.Store().Since(0);
+        QCOMPARE(kept.size(), std::size_t(1));
+        QCOMPARE(kept[0].drill + " " + kept[0].played + " " + kept[0].voice + " " + kept[0].style,
+                 "dictation " + std::to_string(quiz.rannum()) + " male clear");
+        QVERIFY(kept[0].right);
     }
 
     // F2 opens the one Drills window, made only then; closing it leaves the

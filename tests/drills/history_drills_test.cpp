@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dictation_drill.h"
+#include "progress.h"
+#include "review_drill.h"
+
+namespace talmo {
+namespace {
+
+// The views and the speaker as one log, in the order things happened.
+struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
+    std::vector<std::string> lines;
+    std::string typed;
+    std::string AnswerText() override { return typed; }
+    void ClearAnswer() override {}
+    void ShowVerdict(const std::string& text) override {
+        if (!text.empty()) {
+            lines.push_back(text);
+        }
+    }
+    void Refresh() override {}
+    void ShowLeft(int items) override { lines.push_back(std::to_string(items) + " left"); }
+    void AskPair(int left, int right) override {
+        lines.push_back("pair " + std::to_string(left) + "|" + std::to_string(right));
+    }
+    void AskNumber() override { lines.push_back("number"); }
+    void Finished() override { lines.push_back("finished"); }
+    void Speak(int number, const Rendition&) override {
+        lines.push_back("say " + std::to_string(number));
+    }
+    std::vector<std::string> Take() { return std::exchange(lines, {}); }
+};
+
+struct Zeros final : DrillRandom {
+    std::size_t Below(std::size_t) override { return 0; }
+};
+
+// After a miss the learner hears what they wrote, then what was said.
+TEST(DictationDrill, AMissPlaysWhatWasWrittenThenWhatWasSaid) {
+    Log log;
+    Zeros zeros;
+    DictationDrill drill(log, log, zeros, [](int n) { return "w" + std::to_string(n); });
+    std::vector<bool> verdicts;
+    drill.OnAnswer(
+        [&](int, const std::string&, bool right, const Rendition&) { verdicts.push_back(right); });
+    drill.Play();
+    ASSERT_EQ(drill.Number(), 13);  // the first number of the first kind
+    log.typed = "x1";
+    drill.Check();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                              "say 13", "Type the number you heard, in digits, from 0 to 99999."}));
+    log.typed = "14";
+    drill.Check();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"You wrote 14 \u2014 w14; it was 13 \u2014 w13",
+                                                    "say 14", "say 13"}));
+    EXPECT_EQ(verdicts, std::vector<bool>{false});
+    EXPECT_FALSE(drill.Number());
+}
+
+// Each due item asked as it was met, its answer reported under its own drill.
+TEST(ReviewDrill, AsksEachItemAsItWasMet) {
+    Log log;
+    Zeros zeros;
+    ReviewDrill drill(log, log, zeros);
+    std::vector<std::string> kept;
+    drill.OnAnswer(
+        [&](const ReviewItem& item, const std::string& answer, bool right, const Rendition&) {
+            kept.push_back(item.drill + " " + item.played + " " + answer +
+                           (right ? " right" : " wrong"));
+        });
+    drill.Start({{"pairs", "14/40", 1}, {"dictation", "105", 2}}, {});
+    drill.Choose(1);  // 40 on the right; 14 was heard
+    drill.Next();
+    drill.Answer("105");
+    drill.Next();
+    EXPECT_EQ(log.Take(),
+              (std::vector<std::string>{"2 left", "pair 14|40", "say 14",
+                                        "That was 14 \u2014 you chose 40", "say 14", "say 40",
+                                        "1 left", "number", "say 105", "Right", "finished"}));
+    EXPECT_EQ(kept, (std::vector<std::string>{"pairs 14/40 40 wrong", "dictation 105 105 right"}));
+}
+
+TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
+    const auto at = [](int day, const char* drill, const char* played, const char* answer,
+                       bool right) {
+        return AnswerRecord{day * kDayMs, 0, drill, played, "male", "clear", answer, right, 0};
+    };
+    const std::vector<AnswerRecord> answers{
+        at(-1, "dictation", "14", "40", false),  // 30 days before: out of the chart
+        at(25, "pairs", "14/40", "14", false),   // 40 heard
+        at(29, "dictation", "14", "14", true), at(29, "dictation", "14", "41", false),
+        at(29, "dictation", "105", "105", true)};
+    const ProgressFigures figures = TallyProgress(answers, 29 * kDayMs + 1);
+    ASSERT_EQ(figures.days.size(), 30u);
+    const auto teens = static_cast<std::size_t>(NumberKind::kTeensTens);
+    EXPECT_EQ(figures.days[25].answers, 1);
+    EXPECT_EQ(figures.days[25].given[teens], 1);
+    EXPECT_EQ(figures.days[25].right[teens], 0);
+    EXPECT_EQ(figures.days[29].answers, 3);
+    EXPECT_EQ(figures.days[29].given[teens], 2);
+    EXPECT_EQ(figures.days[29].right[teens], 1);
+    EXPECT_EQ(figures.most_missed,
+              (std::vector<MissedItem>{{"dictation", "14", 1}, {"pairs", "14/40", 1}}));
+}
+
+}  // namespace
+}  // namespace talmo
