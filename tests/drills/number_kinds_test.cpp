@@ -72,9 +72,8 @@ TEST_P(Weights, FavourTheMissedAndKeepEveryKind) {
         const int n = DrawByKind(w, GetParam().max, (random() % 100000) / 100000.0,
                                  [&](int below) { return static_cast<int>(random() % below); });
         ASSERT_LE(n, GetParam().max);
-        const KindSet kinds = KindsOf(n);
         for (std::size_t k = 0; k < kKindCount; ++k) {
-            drawn[k] += kinds[k];
+            drawn[k] += KindsOf(n)[k];
         }
     }
     for (std::size_t k = 0; k < kKindCount; ++k) {

@@ -2,11 +2,12 @@
 // A tutor's history, as the promise tests drive it from a process of its own:
 //     history_child FILE COUNT [FSIZE]
 // records COUNT answers, numbered from 0, printing "recorded N" once each is
-// committed (one that waited for another program goes with the next), then
-// "longest MS", the longest a Record took, and any notice. With FSIZE, files may grow no larger
-// (SIGXFSZ ignored).
+// committed, then "longest MS" (the longest Record) and any notice. With
+// FSIZE, files may grow no larger (SIGXFSZ ignored).
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
