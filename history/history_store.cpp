@@ -273,7 +273,10 @@ std::vector<AnswerRecord> HistoryStore::Query(
 }
 
 bool HistoryStore::Forget() {
-    return state_ == State::kOn && Run(db_, "DELETE FROM answers");
+    // Forgotten means gone from the file too: the freed pages are zeroed, and
+    // the log that still holds them is emptied into the file.
+    return state_ == State::kOn && Run(db_, "PRAGMA secure_delete = ON") &&
+           Run(db_, "DELETE FROM answers") && Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 }  // namespace talmo

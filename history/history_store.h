@@ -60,7 +60,8 @@ class HistoryStore {
     std::vector<AnswerRecord> OfMissedItems() const;
     // The last `count` answers of a drill, oldest first.
     std::vector<AnswerRecord> Last(std::size_t count, const std::string& drill) const;
-    // Forgets every answer; false when the history is not writable.
+    // Forgets every answer, leaving nothing of them in the file; false when
+    // the history is not writable.
     bool Forget();
 
     State Status() const { return state_; }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -134,6 +135,7 @@ class DrillsWindowTest : public QObject {
         HistoryStore& store = history_->history.Store();
         QCOMPARE(store.Since(0).size(), std::size_t(1));
         QCOMPARE(store.Since(0).front().drill, std::string("pairs"));
+        const QByteArray played = QByteArray::fromStdString(store.Since(0).front().played);
 
         window_.reset();  // the next session, over the same file
         LearnerHistory next(store.File(), [] { return true; });
@@ -149,6 +151,10 @@ class DrillsWindowTest : public QObject {
         history_->yes = true;
         QTest::mouseClick(window_->Get<QPushButton>("cmdForget"), Qt::LeftButton);
         QVERIFY(next.Store().Since(0).empty());
+        for (const char* end : {"", "-wal"}) {  // nothing of it left, in the file or its log
+            QFile file(QString::fromStdString(store.File().string() + end));
+            QVERIFY(file.open(QIODevice::ReadOnly) && !file.readAll().contains(played));
+        }
         QCOMPARE(history_->asked.size(), std::size_t(2));
         window_.reset();
     }
