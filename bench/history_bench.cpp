@@ -52,10 +52,11 @@ void Fill(const std::filesystem::path& file) {
     sqlite3_open(file.c_str(), &db);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO answers (at_ms, session_ms, drill, played, voice, style, "
-                       "answer, is_right, answer_ms) VALUES (?, ?, ?, ?, 'male', 'clear', ?, ?, 900)",
-                       -1, &insert, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO answers (at_ms, session_ms, drill, played, voice, style, "
+        "answer, is_right, answer_ms) VALUES (?, ?, ?, ?, 'male', 'clear', ?, ?, 900)",
+        -1, &insert, nullptr);
     std::mt19937 random(1);
     const std::int64_t now = WallClockMs();
     for (int i = 0; i < kAnswers; ++i) {
@@ -65,9 +66,9 @@ void Fill(const std::filesystem::path& file) {
         const NumberPair pair = set.pairs[random() % set.pairs.size()];
         constexpr int kRanges[] = {101, 101, 101, 101, 101, 1001, 1001, 1001, 10001, 100000};
         const int n = static_cast<int>(random() % kRanges[random() % 10]);
-        const std::string played = pairs ? std::to_string(pair.first) + "/" +
-                                               std::to_string(pair.second)
-                                         : std::to_string(n);
+        const std::string played =
+            pairs ? std::to_string(pair.first) + "/" + std::to_string(pair.second)
+                  : std::to_string(n);
         sqlite3_bind_int64(insert, 1, at);
         sqlite3_bind_int64(insert, 2, at - at % kDayMs);
         sqlite3_bind_text(insert, 3, pairs ? "pairs" : "dictation", -1, SQLITE_STATIC);
@@ -94,9 +95,8 @@ int Run(int argc, char** argv) {
         store.Record({now, now, "dictation", "14", "male", "clear", "40", false, 900});
     });
     std::size_t due = 0;
-    const auto [review, review_max] = Time(10, [&] {
-        due = DueForReview(store.OfMissedItems(), now, now).size();
-    });
+    const auto [review, review_max] =
+        Time(10, [&] { due = DueForReview(store.OfMissedItems(), now, now).size(); });
     ProgressChart chart(nullptr);
     chart.resize(640, 300);
     QImage image(chart.size(), QImage::Format_ARGB32);
@@ -105,11 +105,12 @@ int Run(int argc, char** argv) {
         chart.render(&image);
     });
     std::filesystem::remove_all(dir);
-    std::printf("history of %d answers (+200 recorded):\n"
-                "  recording an answer: median %.2f ms, longest %.2f ms (goal: median 10 ms or less)\n"
-                "  Review's due items (%zu due): median %.1f ms, longest %.1f ms (goal: 50 ms)\n"
-                "  the Progress panel tallied and drawn: median %.1f ms, longest %.1f ms (goal: 150 ms)\n",
-                kAnswers, record, record_max, due, review, review_max, progress, progress_max);
+    std::printf(
+        "history of %d answers (+200 recorded):\n"
+        "  recording an answer: median %.2f ms, longest %.2f ms (goal: median 10 ms or less)\n"
+        "  Review's due items (%zu due): median %.1f ms, longest %.1f ms (goal: 50 ms)\n"
+        "  the Progress panel tallied and drawn: median %.1f ms, longest %.1f ms (goal: 150 ms)\n",
+        kAnswers, record, record_max, due, review, review_max, progress, progress_max);
     return record <= 10 && review <= 50 && progress <= 150 ? 0 : 1;
 }
 

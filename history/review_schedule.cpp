@@ -10,7 +10,7 @@ namespace {
 
 struct Progress {
     std::int64_t first_missed;  // orders the items
-    int box = 0;               // 0: not in review (never missed, or retired)
+    int box = 0;                // 0: not in review (never missed, or retired)
     std::int64_t missed_session = 0;
     std::int64_t due_day = 0;  // for boxes 2 to 4
 };
