@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "drill_answer.h"
 #include "number_speaker.h"
 #include "voice.h"
 
@@ -79,16 +80,7 @@ DictationDrillPage::DictationDrillPage(QWidget* frame, DrillSpeaker& speaker, Dr
     connect(form_.Get<QPushButton>("cmdRepeat"), &QPushButton::clicked, this,
             [this] { drill_.Repeat(); });
     drill_.OnAnswer([this](int number, const std::string& answer, bool right, const Rendition& r) {
-        const auto taken = std::chrono::steady_clock::now() - heard_;
-        history_.Record(
-            {.at_ms = WallClockMs(),
-             .drill = "dictation",
-             .played = std::to_string(number),
-             .voice = std::string(EmbeddedVoices()[r.voice].name),
-             .style = std::string(StyleName(r.style)),
-             .answer = answer,
-             .right = right,
-             .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
+        history_.Record(DrillAnswer("dictation", std::to_string(number), r, answer, right, heard_));
         Weigh();
     });
     settings_.OnChange([this] { drill_.SetRenditions(Renditions(settings_.Choices())); });

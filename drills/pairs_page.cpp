@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "drill_answer.h"
+
 namespace talmo {
 namespace {
 
@@ -129,16 +131,9 @@ PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
 
 void PairsPage::Keep(const Trial& trial, int chosen, bool right) {
     const NumberPair& pair = drill_.Set().pairs[trial.pair];
-    const auto taken = std::chrono::steady_clock::now() - heard_;
-    history_.Record(
-        {.at_ms = WallClockMs(),
-         .drill = "pairs",
-         .played = std::to_string(pair.first) + "/" + std::to_string(pair.second),
-         .voice = std::string(EmbeddedVoices()[trial.rendition.voice].name),
-         .style = std::string(StyleName(trial.rendition.style)),
-         .answer = std::to_string(chosen),
-         .right = right,
-         .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
+    history_.Record(DrillAnswer("pairs",
+                                std::to_string(pair.first) + "/" + std::to_string(pair.second),
+                                trial.rendition, std::to_string(chosen), right, heard_));
 }
 
 void PairsPage::Switched(bool shown) {

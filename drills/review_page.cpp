@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "voice.h"
+#include "drill_answer.h"
 
 namespace talmo {
 namespace {
@@ -70,20 +70,11 @@ ReviewPage::ReviewPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& rando
     key(QKeySequence(Qt::Key_2), [this] { drill_.Choose(1); });
     key(QKeySequence(Qt::Key_Space),
         [this] { drill_.Waiting() ? drill_.Replay() : drill_.Next(); });
-    drill_.OnAnswer([this](const ReviewItem& item, const std::string& answer, bool right,
-                           const Rendition& r) {
-        const auto taken = std::chrono::steady_clock::now() - heard_;
-        history_.Record(
-            {.at_ms = WallClockMs(),
-             .drill = item.drill,
-             .played = item.played,
-             .voice = std::string(EmbeddedVoices()[r.voice].name),
-             .style = std::string(StyleName(r.style)),
-             .answer = answer,
-             .right = right,
-             .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
-        next_->setFocus(Qt::OtherFocusReason);
-    });
+    drill_.OnAnswer(
+        [this](const ReviewItem& item, const std::string& answer, bool right, const Rendition& r) {
+            history_.Record(DrillAnswer(item.drill, item.played, r, answer, right, heard_));
+            next_->setFocus(Qt::OtherFocusReason);
+        });
 }
 
 std::vector<ReviewItem> ReviewPage::Due() {
