@@ -34,8 +34,10 @@ std::strong_ordering CompareKeys(std::string_view category_a, std::string_view i
 }  // namespace
 
 ClipStore::ClipStore(std::vector<ClipEntry> entries, std::vector<ClipEntry> inner,
-                     std::vector<ClipEntry> last)
-    : entries_{std::move(entries), std::move(inner), std::move(last)} {
+                     std::vector<ClipEntry> last, std::vector<ClipEntry> phrase_end,
+                     std::vector<ClipEntry> closed)
+    : entries_{std::move(entries), std::move(inner), std::move(last), std::move(phrase_end),
+               std::move(closed)} {
     for (auto& form : entries_) {
         std::stable_sort(form.begin(), form.end(), [](const ClipEntry& a, const ClipEntry& b) {
             return CompareKeys(a.Category, a.Index, b.Category, b.Index) < 0;

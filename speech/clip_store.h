@@ -22,17 +22,22 @@ struct ClipEntry {
 
 // Which recording of a clip: its clear citation form (the only one every
 // clip has), or in everyday speech, inside a number (no accent of its own,
-// carried on by the phrase) or as its last element (the number's stress and
-// final fall).
-enum class ClipForm { kClear, kInner, kLast };
+// carried on by the phrase), as its last element (the number's stress and
+// final fall), ending the first of two phrases (tusen's rise, then a pause),
+// or ending at the closure of its last t, so that the t of a following tusen
+// is heard once (ett, tjugoett).
+enum class ClipForm { kClear, kInner, kLast, kPhraseEnd, kClosed };
+inline constexpr int kClipForms = 5;
 
 // The read-only catalogue of recordings. It only hands out views of bytes
 // that outlive it (the embedded catalogue lives as long as the program), so
 // loading a clip copies nothing.
 class ClipStore {
   public:
+    // The clear recordings, then those of each everyday form in ClipForm's order.
     explicit ClipStore(std::vector<ClipEntry> entries, std::vector<ClipEntry> inner = {},
-                       std::vector<ClipEntry> last = {});
+                       std::vector<ClipEntry> last = {}, std::vector<ClipEntry> phrase_end = {},
+                       std::vector<ClipEntry> closed = {});
 
     // The catalogue built into this program, in its first voice (see
     // EmbeddedVoices for them all).
@@ -47,7 +52,7 @@ class ClipStore {
 
   private:
     // Per form, sorted by upper-cased category, then name.
-    std::vector<ClipEntry> entries_[3];
+    std::vector<ClipEntry> entries_[kClipForms];
 };
 
 }  // namespace talmo

@@ -69,19 +69,39 @@ std::vector<ClipRef> NumberClips(int n) {
     return clips;
 }
 
+std::vector<EverydayClip> EverydayClips(int n) {
+    std::vector<ClipRef> clips = NumberClips(n);
+    if ((n >= 100 && n <= 199) || (n >= 1000 && n <= 1999)) {
+        clips.erase(clips.begin());  // hundra, tusen: the ett is not said
+    }
+    std::vector<EverydayClip> spoken;
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        ClipForm form = i + 1 == clips.size() ? ClipForm::kLast : ClipForm::kInner;
+        if (form == ClipForm::kInner && clips[i] == kThousand && n % 1000 >= 100) {
+            form = ClipForm::kPhraseEnd;
+        } else if (form == ClipForm::kInner && clips[i + 1] == kThousand &&
+                   (clips[i].Index == "1ETT" || clips[i].Index == "N21")) {
+            form = ClipForm::kClosed;
+        }
+        spoken.push_back({clips[i], form});
+    }
+    return spoken;
+}
+
 std::vector<SpokenClip> NumberRecordings(const ClipStore& store, int n, SpeechStyle style) {
     std::vector<SpokenClip> spoken;
-    const std::vector<ClipRef> clips = NumberClips(n);
-    for (std::size_t i = 0; i < clips.size(); ++i) {
-        ClipBytes bytes;
-        if (style == SpeechStyle::kEveryday) {
-            bytes =
-                store.LoadClip(clips[i], i + 1 < clips.size() ? ClipForm::kInner : ClipForm::kLast);
+    if (style == SpeechStyle::kEveryday) {
+        for (const EverydayClip& c : EverydayClips(n)) {
+            const ClipBytes bytes = store.LoadClip(c.clip, c.form);
+            if (bytes.empty()) {
+                return NumberRecordings(store, n, SpeechStyle::kClear);
+            }
+            spoken.push_back({c.clip, bytes});
         }
-        if (bytes.empty()) {
-            bytes = store.LoadClip(clips[i]);
-        }
-        spoken.push_back({clips[i], bytes});
+        return spoken;
+    }
+    for (const ClipRef& clip : NumberClips(n)) {
+        spoken.push_back({clip, store.LoadClip(clip)});
     }
     return spoken;
 }

@@ -26,9 +26,27 @@ struct SpokenClip {
     ClipBytes bytes;  // empty when the store has no recording of the clip
 };
 
-// The recordings that say n in that style, clip by clip. Everyday speech
-// takes each clip's inner form and the last clip's last form; a form the
-// store lacks falls back to the clear recording, so a number is never cut short.
+// A clip of a number as everyday speech says it, and the recording's form.
+struct EverydayClip {
+    ClipRef clip;
+    ClipForm form;
+
+    bool operator==(const EverydayClip&) const = default;
+};
+
+// The clips that say n as Swedes say it in everyday speech: those of
+// NumberClips, but a number from 100 to 199 or 1000 to 1999 begins with hundra
+// or tusen, without ett. One main stress a phrase: every clip is inner but the
+// last. A number of a thousand or more is one phrase when what follows the
+// thousands is a tens-and-units group or nothing (tusen ett, tjugoett tusen
+// tjugoett), two when hundreds follow (fyrtifem tusen | sexhundra sjuttiåtta):
+// tusen then ends the first phrase. Ett and tjugoett before tusen end at their
+// closure, so that one t is heard. Empty outside 0 to 99999.
+std::vector<EverydayClip> EverydayClips(int n);
+
+// The recordings that say n in that style, clip by clip: NumberClips' in the
+// clear style, EverydayClips' in the everyday style. A store that lacks one of
+// the everyday recordings says the number clear, so it is never cut short.
 std::vector<SpokenClip> NumberRecordings(const ClipStore& store, int n, SpeechStyle style);
 
 // How NumberClips writes its result: "1ETT, N1000, N20, 1ETT".

@@ -52,17 +52,20 @@ CLIP_DATE = "2026-12-07"  # ICRD unless --date or SOURCE_DATE_EPOCH says otherwi
 # sw1 has a retroflex (sw2 has none); breath: a final vowel dies away in breath, else
 # (no h-_ in the database) the last phone runs into the pause and die_away fades it;
 # allpass: (Hz, Q) phase rotators after the rate change; level: dB, K-weighted, of
-# each clip's loudest 100 ms; praat: the pitch range, Hz, Praat looks in.  sw2's
+# each clip's loudest 100 ms; praat: the pitch range, Hz, Praat looks in; late: its
+# voice sets in late after a voiceless consonant (sw1's, about 50 ms into a vowel
+# after s), so an everyday last word's second high comes later.  sw2's
 # vowels are near sine waves at a woman's pitch, so at -15 dB its peaks stay well
 # under -6 dBFS: the rotators line its harmonics up into higher peaks (a phase change
 # only, the spectrum stays), and a level 0.4 dB over the male's leaves room to lift
 # the last few within the level bars.
-Voice = collections.namedtuple("Voice", "folder scale south breath allpass level praat")
+Voice = collections.namedtuple("Voice", "folder scale south breath allpass level praat late")
 VOICES = {
     "sw1": Voice("male", 1.0, south=False, breath=True, allpass=(), level=-15.0,
-                 praat=(60, 300)),
+                 praat=(60, 300), late=True),
     "sw2": Voice("female", 2.0, south=True, breath=False,
-                 allpass=((1037, 1.9), (496, 2.4), (850, 2.9)), level=-14.6, praat=(120, 450)),
+                 allpass=((1037, 1.9), (496, 2.4), (850, 2.9)), level=-14.6, praat=(120, 450),
+                 late=False),
 }
 SILENCE = 328            # |s| below this (-40 dBFS) counts as silence
 LEAD = 120               # samples kept before the first non-silent sample (15 ms)
@@ -143,6 +146,14 @@ def render(pho_path, voice, scratch, die=None):
     # die: whether the last phone is faded (die_away); by default, where the voice
     # has no breath to end in.
     return die_away(x, pho_path) if (not VOICES[voice].breath if die is None else die) else x
+
+
+def render_lines(lines, pho_path, voice, scratch, die):
+    """render() of .pho lines, written to pho_path first."""
+    os.makedirs(os.path.dirname(pho_path), exist_ok=True)
+    with open(pho_path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+    return render(pho_path, voice, scratch, die)
 
 
 def die_away(x, pho_path):
@@ -397,13 +408,16 @@ def level_edges(y, start_cut, end_cut):
     return [v * g for v, g in zip(y, gain)]
 
 
-def shape_everyday(x, start_ms, end_ms, voice, pause_ms):
+def shape_everyday(x, start_ms, end_ms, voice, pause_ms, keep_start, level_start, level_end):
     """An everyday clip: cut where mbrola put its first and last phone (an end at
     None is trimmed at the sound, as a clear clip's), levelled as the clear clips,
-    its cut edges levelled and eased against clicks; pause_ms of silence after."""
+    the edges cut inside the sound levelled (level_start, level_end) and every cut
+    edge eased against clicks; pause_ms of silence after.  keep_start: the first
+    phone is kept whole from where it starts, else a stop's closure is trimmed."""
     start = start_ms * RATE // 1000
     loud = [i for i, v in enumerate(x) if abs(v) >= SILENCE]
-    start = max(start, min(i for i in loud if i >= start) - EDGE_LEAD)
+    if not keep_start:
+        start = max(start, min(i for i in loud if i >= start) - EDGE_LEAD)
     stop = end_ms * RATE // 1000 if end_ms is not None else min(len(x), loud[-1] + 1 + TAIL)
     gain = 10 ** ((voice.level - loudness(soft_limit(x[start:stop]))) / 20)
     for _ in range(20):
@@ -412,7 +426,7 @@ def shape_everyday(x, start_ms, end_ms, voice, pause_ms):
         if abs(error) < 0.01:
             break
         gain *= 10 ** (error / 20)
-    y = level_edges(y, True, end_ms is not None)
+    y = level_edges(y, level_start, level_end)
     n = len(y)
     for i in range(EDGE_FADE):
         y[i] *= 0.5 - 0.5 * math.cos(math.pi * i / EDGE_FADE)
@@ -420,7 +434,7 @@ def shape_everyday(x, start_ms, end_ms, voice, pause_ms):
     for i in range(fade_out):
         y[n - 1 - i] *= 0.5 - 0.5 * math.cos(math.pi * i / fade_out)
     y += [0.0] * (pause_ms * RATE // 1000)
-    return [max(-32768, min(32767, int(math.floor(v + 0.5)))) for v in y]
+    return start, [max(-32768, min(32767, int(math.floor(v + 0.5)))) for v in y]
 
 
 def make_everyday(args, catalogue, rows, chosen, date):
@@ -463,10 +477,9 @@ def make_everyday_clip(transcription, form, name, spelling, pho, voice, database
     stretch, best = 1.0, None
     for _ in range(8):
         try:
-            phones = everyday.phones(transcription, form, name, voice.breath, stretch)
+            phones = everyday.phones(transcription, form, voice.breath, stretch, voice.late)
         except prosody.TranscriptionError as e:
             fail("%s (everyday): %s" % (name, e))
-        start_ms, end_ms = everyday.cut_points(phones, form, name)
         # A number's end dies away: its last phone, or the breath after a vowel, is
         # faded out (die_away); with a breath, a stop ends on its release.
         die = form == everyday.LAST and (not voice.breath or
@@ -474,17 +487,25 @@ def make_everyday_clip(transcription, form, name, spelling, pho, voice, database
         syllables = sum(1 for p in phones if p.vowel)
         if voice.south:
             phones = prosody.south_swedish(phones)
-        lines = ["; %s, everyday, %s: %s" % (name, form, spelling)] + everyday.pho_lines(
-            phones, form, name, voice.scale, voice.breath)
-        os.makedirs(os.path.dirname(pho), exist_ok=True)
+        # Cut where the phones mbrola is given lie, the south's r included.
+        start_ms, end_ms = everyday.cut_points(phones, form)
+        body = everyday.pho_lines(phones, form, voice.scale, voice.breath)
+        pause = {everyday.PHRASE_END: everyday.PAUSE_MS,
+                 everyday.CLOSED: everyday.CLOSURE_MS - everyday.CLOSURE_ONSET_MS}.get(form, 0)
+        start, samples = shape_everyday(
+            render_lines(body, pho, database, scratch, die), start_ms, end_ms, voice, pause,
+            keep_start=not phones[0].voiced and phones[0].symbol not in prosody.STOPS,
+            level_start=everyday.after_context(phones),
+            level_end=everyday.before_context(phones, form))
+        # Where the recording lies in the rendering, for a reader and the source check.
+        lines = ["; %s, everyday, %s: %s" % (name, form, spelling),
+                 "; cut: samples %d to %d at %d Hz" % (
+                     start, start + len(samples) - pause * RATE // 1000, RATE)] + body
         with open(pho, "w", encoding="utf-8") as f:
             f.write("\n".join(lines) + "\n")
-        pause = everyday.PAUSE_MS if end_ms is None and form == everyday.INNER else 0
-        samples = shape_everyday(render(pho, database, scratch, die), start_ms, end_ms, voice,
-                                 pause)
         loud = [i for i, v in enumerate(samples) if abs(v) >= SILENCE]
         rate = syllables * RATE / (loud[-1] + 1 - loud[0])
-        target = everyday.pace(form, name)
+        target = everyday.pace(form)
         if best is None or abs(rate / target - 1) < best[0]:
             best = (abs(rate / target - 1), lines, samples)
         if abs(rate / target - 1) < 0.015:

@@ -12,6 +12,7 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -76,7 +77,7 @@ class Clips:
             self.text[name], self.category[name] = text, category
             for voice in self.VOICES:
                 self.samples[voice, name] = _samples(os.path.join(root, voice, category, name))
-        # The everyday style's recordings, as NAME/inner and NAME/last.
+        # The everyday style's recordings, as NAME/FORM (NAME/inner, NAME/last, ...).
         for name, forms in _rows(os.path.join(root, "everyday.tsv")):
             for voice in self.VOICES:
                 for form in forms.split():
@@ -455,6 +456,13 @@ class Session:
         out = subprocess.run([self.talmo_say, "--clips", str(n)], env=self.env, check=True,
                              capture_output=True, text=True).stdout
         return [name.strip() for name in out.split(",") if name.strip()]
+
+    def everyday_recordings(self, n):
+        """The recordings the number must be spoken as in everyday speech, NAME/FORM, by
+        the clip tool's copy of the speaker's rules."""
+        sys.path.insert(0, os.path.join(self.source, "tools", "voice"))
+        import joins  # noqa: E402
+        return [name + "/" + form for name, form in joins.everyday_clips(n)]
 
 
 def value_of(names):

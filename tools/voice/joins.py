@@ -34,6 +34,25 @@ def number_clips(n):
     return clips + _group(rest % 100, 20)
 
 
+def everyday_clips(n):
+    """[(clip, form)] of n in the everyday style, as the number speaker's
+    EverydayClips says it: no ett before a leading hundra or tusen, one phrase but
+    where hundreds follow the thousands (tusen then ends the first), and ett or
+    tjugoett closed before tusen."""
+    clips = number_clips(n)
+    if 100 <= n <= 199 or 1000 <= n <= 1999:
+        clips = clips[1:]
+    result = []
+    for k, clip in enumerate(clips):
+        form = "last" if k + 1 == len(clips) else "inner"
+        if form == "inner" and clip == "N1000" and n % 1000 >= 100:
+            form = "phrase-end"
+        elif form == "inner" and clips[k + 1] == "N1000" and clip in ("1ETT", "N21"):
+            form = "closed"
+        result.append((clip, form))
+    return result
+
+
 def steps(contours):
     """Every join's pitch step in semitones, over every number from 0 to 99999."""
     result = []
