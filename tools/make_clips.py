@@ -384,10 +384,21 @@ EDGE_RAMP_MS = 20      # the edge gain returns to 1 over this
 EDGE_MAX_DB = 18.0     # the most an edge is raised or lowered
 EDGE_FADE = 16         # 2 ms: enough to keep a cut edge from clicking
 EDGE_LEAD = 24         # 3 ms of quiet kept before a cut start: a stop's closure, shortened
+ZERO_REACH = 80        # a cut inside the voice moves at most 10 ms, to a rising zero
 
 
 def rms_db(x):
     return 10 * math.log10(max(sum(v * v for v in x) / max(len(x), 1), 1e-12) / 32768.0 ** 2)
+
+
+def rising_zero(x, at, step):
+    """The nearest index from `at`, going by `step`, where x rises through zero
+    (x[i - 1] < 0 <= x[i]), within ZERO_REACH; else `at`."""
+    for k in range(ZERO_REACH):
+        i = at + k * step
+        if 0 < i < len(x) and x[i - 1] < 0 <= x[i]:
+            return i
+    return at
 
 
 def level_edges(y, start_cut, end_cut):
@@ -411,14 +422,20 @@ def level_edges(y, start_cut, end_cut):
 def shape_everyday(x, start_ms, end_ms, voice, pause_ms, keep_start, level_start, level_end):
     """An everyday clip: cut where mbrola put its first and last phone (an end at
     None is trimmed at the sound, as a clear clip's), levelled as the clear clips,
-    the edges cut inside the sound levelled (level_start, level_end) and every cut
-    edge eased against clicks; pause_ms of silence after.  keep_start: the first
+    the edges cut inside the voice levelled (level_start, level_end) and moved to a
+    rising zero, every other cut edge eased against clicks; pause_ms of silence after.  keep_start: the first
     phone is kept whole from where it starts, else a stop's closure is trimmed."""
     start = start_ms * RATE // 1000
     loud = [i for i, v in enumerate(x) if abs(v) >= SILENCE]
     if not keep_start:
         start = max(start, min(i for i in loud if i >= start) - EDGE_LEAD)
     stop = end_ms * RATE // 1000 if end_ms is not None else min(len(x), loud[-1] + 1 + TAIL)
+    # An edge cut inside the voice is moved, outwards, to where the wave rises through
+    # zero: two such edges join without a click and without a fade's dip.
+    if level_start:
+        start = rising_zero(x, start, -1)
+    if level_end:
+        stop = rising_zero(x, stop, 1)
     gain = 10 ** ((voice.level - loudness(soft_limit(x[start:stop]))) / 20)
     for _ in range(20):
         y = soft_limit([gain * v for v in x[start:stop]])
@@ -428,9 +445,9 @@ def shape_everyday(x, start_ms, end_ms, voice, pause_ms, keep_start, level_start
         gain *= 10 ** (error / 20)
     y = level_edges(y, level_start, level_end)
     n = len(y)
-    for i in range(EDGE_FADE):
+    for i in range(0 if level_start else EDGE_FADE):
         y[i] *= 0.5 - 0.5 * math.cos(math.pi * i / EDGE_FADE)
-    fade_out = EDGE_FADE if end_ms is not None else FADE_OUT
+    fade_out = 0 if level_end else EDGE_FADE if end_ms is not None else FADE_OUT
     for i in range(fade_out):
         y[n - 1 - i] *= 0.5 - 0.5 * math.cos(math.pi * i / fade_out)
     y += [0.0] * (pause_ms * RATE // 1000)

@@ -99,6 +99,8 @@ def durations(phones, form, stretch=1.0, breath=True):
         p.ms = max(20, round(ms * stretch))
         if i == 0 and p.symbol in prosody.STOPS:
             p.ms = max(p.ms, 50)  # a closure after silence, whole: a shorter one thumps
+        if final and breath and p.symbol == "n" and i == len(phones) - 1:
+            p.ms = max(p.ms, 110)  # sw1's n after the teens' o: heard before it dies away
         if last and p.focus:
             # Room for the number's accent: a last stressed syllable holds its rise
             # and its whole fall, and the voice must be heard to fall; a word that
@@ -164,12 +166,12 @@ def pitch(phones, form, late_voice=False):
         # Accent 2: a high early in the stressed vowel, a valley, the second high in
         # the next vowel, and the fall.  The voice stops about 40 ms before a voiceless
         # consonant: a short vowel's valley at half its length, a long one's later.
-        # After sj, sw1's voice sets in half-way through a short vowel: its high and
-        # valley come later still.
+        # After s or sj, sw1's voice sets in half-way through a short vowel: its high
+        # and valley come later still.
         valley_at = (70 if f.symbol.endswith(":") else 50) if _accent2_voiceless(
             phones, focus, after) else 100
         high_at = 30
-        if late_voice and focus > 0 and phones[focus - 1].symbol == "S" and valley_at == 50:
+        if late_voice and focus > 0 and phones[focus - 1].symbol in ("s", "S") and valley_at == 50:
             high_at, valley_at = 50, 75
         f.pitch = [(0, INNER_START), (10, INNER_START), (high_at, ACCENT2_FIRST),
                    (valley_at, ACCENT2_VALLEY)]

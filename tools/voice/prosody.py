@@ -109,6 +109,8 @@ def durations(phones):
                 ms = 170 if is_long else 105
             elif p.mark == ",":
                 ms = 140 if is_long else 95
+            elif not any(q.mark for q in phones[:i]):
+                ms = 65  # a proclitic before the word's first stress (ett, en): short
             else:
                 ms = 95
             if final and not p.mark:
