@@ -25,7 +25,8 @@ namespace {
 constexpr const char* kVersion = TALMO_VERSION;
 std::string Usage() {
     return "usage: talmo-say [--voice " + VoiceChoices() + "] [--style " +
-           std::string(kStyleChoices) + "] [--clips | --wav FILE] N  (0 <= N <= 99999)";
+           std::string(kStyleChoices) +
+           "] [--clips | --recordings | --wav FILE] N  (0 <= N <= 99999)";
 }
 
 struct Failure {
@@ -139,11 +140,11 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
         out << "talmo-say " << kVersion << '\n';
         return 0;
     }
-    enum class Mode { kSpeak, kClips, kWav } mode = Mode::kSpeak;
+    enum class Mode { kSpeak, kClips, kRecordings, kWav } mode = Mode::kSpeak;
     std::string wav_path;
     std::span<const std::string> rest = args;
-    if (!rest.empty() && rest[0] == "--clips") {
-        mode = Mode::kClips;
+    if (!rest.empty() && (rest[0] == "--clips" || rest[0] == "--recordings")) {
+        mode = rest[0] == "--clips" ? Mode::kClips : Mode::kRecordings;
         rest = rest.subspan(1);
     } else if (!rest.empty() && rest[0] == "--wav" && rest.size() >= 2) {
         mode = Mode::kWav;
@@ -153,8 +154,8 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
     // An option of ours out of place gets the usage; one we do not have is named.
     for (const std::string& arg : rest) {
         const bool option = arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
-        if (option && arg != "--clips" && arg != "--wav" && arg != "--help" && arg != "-h" &&
-            arg != "--version") {
+        if (option && arg != "--clips" && arg != "--recordings" && arg != "--wav" &&
+            arg != "--help" && arg != "-h" && arg != "--version") {
             err << "talmo-say: unknown option '" << arg << "'\n" << Usage() << '\n';
             return 2;
         }
@@ -174,6 +175,9 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
         switch (mode) {
             case Mode::kClips:
                 out << ClipNames(NumberClips(*number)) << '\n';
+                return 0;
+            case Mode::kRecordings:
+                out << RecordingNames(*number, style) << '\n';
                 return 0;
             case Mode::kWav: {
                 // One voice for the whole number, as when it is spoken.

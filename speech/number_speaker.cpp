@@ -117,6 +117,20 @@ std::string ClipNames(const std::vector<ClipRef>& clips) {
     return names;
 }
 
+std::string RecordingNames(int n, SpeechStyle style) {
+    if (style == SpeechStyle::kClear) {
+        return ClipNames(NumberClips(n));
+    }
+    static constexpr const char* kFormNames[kClipForms] = {"clear", "inner", "last", "phrase-end",
+                                                           "closed"};
+    std::string names;
+    for (const EverydayClip& c : EverydayClips(n)) {
+        names +=
+            (names.empty() ? "" : ", ") + c.clip.Index + "/" + kFormNames[static_cast<int>(c.form)];
+    }
+    return names;
+}
+
 std::string NumberWords(const ClipStore& store, int n) {
     std::string words;
     for (const ClipRef& clip : NumberClips(n)) {

@@ -52,4 +52,8 @@ std::vector<SpokenClip> NumberRecordings(const ClipStore& store, int n, SpeechSt
 // How NumberClips writes its result: "1ETT, N1000, N20, 1ETT".
 std::string ClipNames(const std::vector<ClipRef>& clips);
 
+// The recordings that say n in that style, written as ClipNames writes clips,
+// an everyday one with its form: "N1000/inner, N20/inner, 1ETT/last".
+std::string RecordingNames(int n, SpeechStyle style);
+
 }  // namespace talmo

@@ -48,6 +48,7 @@ TEST(TalmoSay, ClipsPrintsTheClipNamesOnOneLine) {
     EXPECT_EQ(Say({"--clips", "0"}).out, "0NOLL\n");
     EXPECT_EQ(Say({"--clips", "99999"}).out, "N90, 9NIO, N1000, 9NIO, N100, N90, 9NIO\n");
     EXPECT_EQ(Say({"--clips", "+7"}).out, "7SJU\n");
+    EXPECT_EQ(Say({"--style", "everyday", "--recordings", "1001"}).out, "N1000/inner, 1ETT/last\n");
 }
 
 class TalmoSayRejects : public ::testing::TestWithParam<std::vector<std::string>> {};

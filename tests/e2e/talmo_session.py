@@ -12,7 +12,6 @@ import shutil
 import signal
 import struct
 import subprocess
-import sys
 import tempfile
 import time
 
@@ -451,18 +450,12 @@ class Session:
         time.sleep(0.3)  # the monitor's latency
         return self.clips.heard(self._recorded(mark), max_gap or MAX_GAP[self.sound_server])
 
-    def number_clips(self, n):
-        """The clips the number must be spoken as, by talmo-say."""
-        out = subprocess.run([self.talmo_say, "--clips", str(n)], env=self.env, check=True,
+    def number_clips(self, n, everyday=False):
+        """The clips (everyday: the NAME/FORM recordings) the number is said in, by talmo-say."""
+        mode = ["--style", "everyday", "--recordings"] if everyday else ["--clips"]
+        out = subprocess.run([self.talmo_say, *mode, str(n)], env=self.env, check=True,
                              capture_output=True, text=True).stdout
         return [name.strip() for name in out.split(",") if name.strip()]
-
-    def everyday_recordings(self, n):
-        """The recordings the number must be spoken as in everyday speech, NAME/FORM, by
-        the clip tool's copy of the speaker's rules."""
-        sys.path.insert(0, os.path.join(self.source, "tools", "voice"))
-        import joins  # noqa: E402
-        return [name + "/" + form for name, form in joins.everyday_clips(n)]
 
 
 def value_of(names):

@@ -351,7 +351,7 @@ def test_style_everyday(s):
     tusen ending the first); a lone word still clear."""
     open_main_window(s)
     s.get(NUMBER_BOX, "text").queryEditableText().setTextContents("45678")
-    expect(s.hear(lambda: s.press("Hear it")), s.everyday_recordings(45678), "heard for 45678")
+    expect(s.hear(lambda: s.press("Hear it")), s.number_clips(45678, everyday=True), "heard for 45678")
     s.tab("Math")
     expect(s.hear(lambda: s.press("+")), ["PLUS"], "heard for +")
 
@@ -388,8 +388,7 @@ def test_drills(s):
         voices, everyday = {voice for voice, _ in heard}, "/" in heard[0][1]
         expect(len(voices), 1, f"voices heard for {numbers}")
         expect([name for _, name in heard],
-               sum((s.everyday_recordings(n) if everyday else s.number_clips(n) for n in numbers),
-                   []), f"heard for {numbers}")
+               sum((s.number_clips(n, everyday) for n in numbers), []), f"heard for {numbers}")
         return voices.pop(), everyday
 
     def verdict():

@@ -79,14 +79,18 @@ def statistics(contours):
 
 
 def check_against(say, count=200, seed=7):
-    """Differences between these rules and `say --clips` on a sample of numbers."""
+    """Differences between these rules and `say --clips` (and, for the everyday style,
+    `say --style everyday --recordings`) on a sample of numbers."""
     rng = random.Random(seed)
     sample = [0, 20, 21, 29, 30, 99, 100, 101, 999, 1000, 1021, 99999] + \
         [rng.randrange(100000) for _ in range(count)]
     wrong = []
     for n in sample:
-        out = subprocess.run([say, "--clips", str(n)], stdout=subprocess.PIPE, check=True)
-        theirs = out.stdout.decode().strip().split(", ")
-        if theirs != number_clips(n):
-            wrong.append((n, theirs, number_clips(n)))
+        for mode, ours in ((["--clips"], number_clips(n)),
+                           (["--style", "everyday", "--recordings"],
+                            ["%s/%s" % said for said in everyday_clips(n)])):
+            out = subprocess.run([say] + mode + [str(n)], stdout=subprocess.PIPE, check=True)
+            theirs = out.stdout.decode().strip().split(", ")
+            if theirs != ours:
+                wrong.append((n, theirs, ours))
     return wrong
