@@ -423,8 +423,9 @@ def shape_everyday(x, start_ms, end_ms, voice, pause_ms, keep_start, level_start
     """An everyday clip: cut where mbrola put its first and last phone (an end at
     None is trimmed at the sound, as a clear clip's), levelled as the clear clips,
     the edges cut inside the voice levelled (level_start, level_end) and moved to a
-    rising zero, every other cut edge eased against clicks; pause_ms of silence after.  keep_start: the first
-    phone is kept whole from where it starts, else a stop's closure is trimmed."""
+    rising zero, every other cut edge eased against clicks; pause_ms of silence after.
+    keep_start: the first phone is kept whole from where it starts, else a stop's
+    closure is trimmed."""
     start = start_ms * RATE // 1000
     loud = [i for i, v in enumerate(x) if abs(v) >= SILENCE]
     if not keep_start:
