@@ -30,8 +30,6 @@ struct SpokenClip {
 struct EverydayClip {
     ClipRef clip;
     ClipForm form;
-
-    bool operator==(const EverydayClip&) const = default;
 };
 
 // The clips that say n as Swedes say it in everyday speech: those of
