@@ -2,10 +2,15 @@
 #include "drills_window.h"
 
 #include <QAccessible>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
 
 namespace talmo {
 namespace {
@@ -16,11 +21,30 @@ using forms::Kind;
 constexpr int kClientWidth = 6840;
 constexpr int kClientHeight = 6075;
 constexpr forms::Rect kPageFrame = {90, 360, 6600, 4350};
+constexpr const char* kNoSound =
+    "No sound: Talmo cannot reach the sound server. Check that sound is on.";
+
+// Runs the program's events until done: the window stays live, and paints
+// and takes keys, while a number plays.
+void WaitLive(const std::function<bool()>& done) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    poll.start(std::chrono::milliseconds(5));
+    if (!done()) {
+        loop.exec();
+    }
+}
 
 std::vector<Control> ControlTable(std::span<const DrillsPageEntry> pages) {
     std::vector<Control> c{
         // clang-format off
-        {.name = "lblHistory", .kind = Kind::kWrapLabel, .rect = {120, 4860, 6600, 720}, .point_size = 7.5},
+        {.name = "lblHistory", .kind = Kind::kWrapLabel, .rect = {120, 4860, 6600, 480}, .point_size = 7.5},
+        {.name = "lblSound", .kind = Kind::kWrapLabel, .caption = kNoSound, .rect = {120, 5400, 4680, 555}, .style = forms::kBold | forms::kHidden},
         {.name = "cmdHelp", .kind = Kind::kButton, .caption = "&Help", .rect = {4920, 5640, 855, 375}},
         {.name = "cmdClose", .kind = Kind::kButton, .caption = "&Close", .rect = {5880, 5640, 855, 375}},
         {.name = "tabDrills", .kind = Kind::kTabStrip, .rect = {0, 0, 6780, 4800}},
@@ -43,7 +67,7 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     : platform_(platform),
       history_(history),
       settings_(choices),
-      speaker_(EmbeddedVoices(), platform.player),
+      speaker_(EmbeddedVoices(), platform.player, WaitLive),
       form_(this),
       entries_(pages) {
     setObjectName("frmDrills");
@@ -54,7 +78,7 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     for (std::size_t i = 0; i < pages.size(); ++i) {
         bar->addTab(pages[i].tab);
         pages_.push_back(
-            pages[i].make({frames[i], speaker_, random, settings_, history_, confirm}));
+            pages[i].make({frames[i], speaker_, actions_, random, settings_, history_, confirm}));
     }
     forms::LayOutWithPages(form_, pages_);
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
@@ -74,6 +98,17 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     history_.OnNotice([this] { ShowNotice(); });
     settings_.OnChange([this] { ShowNotice(); });
     ShowNotice();
+    actions_.OnDone([this] { ShowSound(); });
+}
+
+void DrillsWindow::ShowSound() {
+    auto* line = form_.Get<QLabel>("lblSound");
+    const bool silent = !speaker_.LastReached();
+    if (silent && !line->isVisible()) {
+        QAccessibleEvent alert(line, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+    line->setVisible(silent);
 }
 
 DrillsWindow::~DrillsWindow() {

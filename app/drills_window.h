@@ -10,6 +10,7 @@
 
 #include "app_services.h"
 #include "drill_settings.h"
+#include "drill_site.h"
 #include "drill_voices.h"
 #include "form.h"
 #include "learner_history.h"
@@ -19,22 +20,12 @@ class QTabBar;
 
 namespace talmo {
 
-// What the Drills window hands each page it builds.
-struct DrillsSite {
-    QWidget* frame;
-    DrillSpeaker& speaker;
-    DrillRandom& random;
-    DrillSettings& settings;
-    LearnerHistory& history;
-    Confirm confirm;  // a question the learner answers yes or no
-};
-
 // A page of the Drills window: its tab, Help's topic while it is shown, and
 // how it is made.
 struct DrillsPageEntry {
     const char* tab;
     int help_context;
-    forms::Page* (*make)(const DrillsSite& site);
+    forms::Page* (*make)(const DrillSite& site);
 };
 
 // The Drills window's pages, in tab order.
@@ -45,7 +36,8 @@ inline constexpr int kMorePracticeContext = 12;
 
 // The Drills window: practice beyond the main window's pages, on a tab strip
 // of its own, with Help and Close. It speaks through its own engines, one a
-// voice, over the program's player; closing it only hides it.
+// voice, over the program's player, on a thread of their own so that the
+// window stays live while a number plays; closing it only hides it.
 class DrillsWindow final : public QWidget {
   public:
     DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom& random,
@@ -67,11 +59,14 @@ class DrillsWindow final : public QWidget {
     void ShowPage(int index);
     // What the history has to say, on the window's notice line.
     void ShowNotice();
+    // The sound line: shown while the sound server cannot be reached.
+    void ShowSound();
 
     Platform& platform_;
     LearnerHistory& history_;
     DrillSettings settings_;
     VoicesSpeaker speaker_;
+    DrillActions actions_{speaker_};
     forms::Form form_;
     std::span<const DrillsPageEntry> entries_;
     std::vector<forms::Page*> pages_;  // owned by their frames

@@ -26,11 +26,11 @@ constexpr PageEntry kMainWindowPages[] = {
 };
 
 constexpr DrillsPageEntry kDrillsWindowPages[] = {
-    {"&Pairs", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new PairsPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
-    {"&Dictation", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new DictationDrillPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
-    {"Revie&w", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ReviewPage(s.frame, s.speaker, s.random, s.settings, s.history); }},
-    {"Pr&ogress", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new ProgressPage(s.frame, s.speaker, s.history); }},
-    {"Se&ttings", kMorePracticeContext, [](const DrillsSite& s) -> forms::Page* { return new SettingsPage(s.frame, s.settings, s.history, s.confirm); }},
+    {"&Pairs", kMorePracticeContext, [](const DrillSite& s) -> forms::Page* { return new PairsPage(s); }},
+    {"&Dictation", kMorePracticeContext, [](const DrillSite& s) -> forms::Page* { return new DictationDrillPage(s); }},
+    {"Revie&w", kMorePracticeContext, [](const DrillSite& s) -> forms::Page* { return new ReviewPage(s); }},
+    {"Pr&ogress", kMorePracticeContext, [](const DrillSite& s) -> forms::Page* { return new ProgressPage(s); }},
+    {"Se&ttings", kMorePracticeContext, [](const DrillSite& s) -> forms::Page* { return new SettingsPage(s); }},
 };
 // clang-format on
 

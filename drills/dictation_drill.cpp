@@ -1,28 +1,43 @@
 // SPDX-License-Identifier: MIT
 #include "dictation_drill.h"
 
-#include "pair_sets.h"
-
 namespace talmo {
 
 std::optional<int> TypedNumber(const std::string& text) {
-    int value = 0, digits = 0;
+    // A no-break space (as the drills write numbers) is a space.
+    std::string plain;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            value = value * 10 + (c - '0');
-            if (++digits > 5) {
-                return std::nullopt;
-            }
-        } else if (c == ' ' && digits > 0) {
+        const bool nbsp = text.compare(i, 2, "\u00a0") == 0;
+        plain += nbsp || text[i] == '\t' ? ' ' : text[i];
+        i += nbsp ? 1 : 0;
+    }
+    const auto begin = plain.find_first_not_of(' ');
+    if (begin == std::string::npos) {
+        return std::nullopt;
+    }
+    plain = plain.substr(begin, plain.find_last_not_of(' ') - begin + 1);
+    int value = 0, digits = 0, group = 0, groups = 0;
+    for (const char c : plain) {
+        if (c == ' ' && group > 0 && (groups == 0 || group == 3)) {
+            ++groups;  // every group after the first is of three
+            group = 0;
             continue;
-        } else if (text.compare(i, 2, "\u00a0") == 0 && digits > 0) {
-            ++i;
-        } else {
+        }
+        if (c < '0' || c > '9' || ++digits > 5) {
             return std::nullopt;
         }
+        value = value * 10 + (c - '0');
+        ++group;
     }
-    return digits > 0 ? std::optional(value) : std::nullopt;
+    return groups == 0 || group == 3 ? std::optional(value) : std::nullopt;
+}
+
+std::string NotANumber(const std::string& text) {
+    if (text.find(',') != std::string::npos || text.find('.') != std::string::npos) {
+        return "Type the number you heard in digits, and write it without a comma: 17000 or "
+               "17 000.";
+    }
+    return "Type the number you heard, in digits, from 0 to 99999.";
 }
 
 void DictationDrill::Say(int number) {
@@ -38,7 +53,6 @@ void DictationDrill::Play() {
     number_ = DrawByKind(weights, max_, double(random_.Below(kSteps)) / kSteps,
                          [this](int below) { return int(random_.Below(std::size_t(below))); });
     rendition_ = renditions_.empty() ? Rendition{} : renditions_[random_.Below(renditions_.size())];
-    view_.ShowVerdict("");
     view_.ClearAnswer();
     Say(*number_);
 }
@@ -56,7 +70,7 @@ void DictationDrill::Check() {
     const std::string answer = view_.AnswerText();
     const auto typed = TypedNumber(answer);
     if (!typed) {
-        view_.ShowVerdict("Type the number you heard, in digits, from 0 to 99999.");
+        view_.ShowVerdict(NotANumber(answer));
         return;
     }
     const int number = *std::exchange(number_, std::nullopt);
@@ -64,13 +78,16 @@ void DictationDrill::Check() {
     if (answered_) {
         answered_(number, answer, right, rendition_);
     }
-    const auto said = [this](int n) { return DrillDigits(n) + " \u2014 " + words_(n); };
     if (right) {
-        view_.ShowVerdict("Right: " + said(number));
+        // The verdict stays while the next number plays.
+        view_.ShowVerdict("Right: " + DrillSaid(number, words_));
+        Play();
         return;
     }
-    view_.ShowVerdict("You wrote " + said(*typed) + "; it was " + said(number));
+    view_.ShowVerdict("You wrote " + DrillSaid(*typed, words_) + "; it was " +
+                      DrillSaid(number, words_));
     Say(*typed);
+    speaker_.Pause(kComparePause);
     Say(number);
 }
 

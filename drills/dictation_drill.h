@@ -8,6 +8,7 @@
 
 #include "drill_voices.h"
 #include "number_kinds.h"
+#include "pair_sets.h"
 
 namespace talmo {
 
@@ -23,12 +24,13 @@ class DictationDrillView {
     virtual void Heard() {}  // a sound has just ended
 };
 
-// The dictation quiz's task with two differences: numbers are drawn more
-// often from the kinds the learner misses, and after a miss the learner
-// hears what they wrote and then what was said, each with its words.
+// The dictation quiz's task with three differences: numbers are drawn more
+// often from the kinds the learner misses; after a miss the learner hears
+// what they wrote and then what was said, each with its words; and a right
+// answer goes straight on to the next number.
 class DictationDrill {
   public:
-    using Words = std::function<std::string(int number)>;  // its Swedish words
+    using Words = NumberWordsOf;
     // Told of every answer before its verdict shows.
     using Answered = std::function<void(int number, const std::string& answer, bool right,
                                         const Rendition& rendition)>;
@@ -46,6 +48,8 @@ class DictationDrill {
     void Play();    // a new number
     void Repeat();  // the number again
     void Check();   // the learner's answer
+    // Enter: the answer while a number waits for one, else the next number.
+    void Enter() { number_ ? Check() : Play(); }
     std::optional<int> Number() const { return number_; }
 
   private:
@@ -63,8 +67,11 @@ class DictationDrill {
     Answered answered_;
 };
 
-// A typed answer as a number from 0 to 99999: digits, spaces between groups
-// allowed; nothing for anything else.
+// A typed answer as a number from 0 to 99999: digits, with a space between
+// groups of three allowed and spaces around ignored; nothing for anything
+// else.
 std::optional<int> TypedNumber(const std::string& text);
+// What to tell a learner whose answer is not a number TypedNumber takes.
+std::string NotANumber(const std::string& text);
 
 }  // namespace talmo

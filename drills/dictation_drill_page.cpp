@@ -4,13 +4,13 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "drill_answer.h"
-#include "number_speaker.h"
-#include "voice.h"
+#include "drill_verdict.h"
 
 namespace talmo {
 namespace {
@@ -44,13 +44,8 @@ const std::vector<Control>& ControlTable() {
 
 }  // namespace
 
-DictationDrillPage::DictationDrillPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
-                                       DrillSettings& settings, LearnerHistory& history)
-    : Page(frame),
-      settings_(settings),
-      history_(history),
-      drill_(*this, speaker, random,
-             [](int n) { return NumberWords(EmbeddedVoices().front().clips, n); }) {
+DictationDrillPage::DictationDrillPage(const DrillSite& site)
+    : Page(site.frame), site_(site), drill_(*this, site.speaker, site.random, DrillWords()) {
     form_.Add(ControlTable());
     answer_ = form_.Get<QLineEdit>("txtAnswer");
     play_ = form_.Get<QPushButton>("cmdPlay");
@@ -59,43 +54,56 @@ DictationDrillPage::DictationDrillPage(QWidget* frame, DrillSpeaker& speaker, Dr
         range->addItem(QString("0 - %1").arg(max), max);
     }
     form_.RequireText(form_.Find("lblVerdict"),
-                      "You wrote 77 777 — sjuttiosju tusen sjuhundra sjuttiosju; it was 70 707 "
-                      "— sjuttio tusen sjuhundra sju");
+                      "\u2718 You wrote 77 777 — sjuttiosju tusen sjuhundra sjuttiosju; it was "
+                      "70 707 — sjuttio tusen sjuhundra sju");
     connect(range, &QComboBox::currentIndexChanged, this, [this, range] {
         drill_.SetRange(range->currentData().toInt());
         Weigh();
     });
-    connect(play_, &QPushButton::clicked, this, [this] {
-        drill_.Play();
-        answer_->setFocus(Qt::OtherFocusReason);
-    });
-    const auto check = [this] {
-        drill_.Check();
-        if (!drill_.Number()) {
-            play_->setFocus(Qt::OtherFocusReason);
-        }
+    // The answer box keeps the focus: every key of the drill belongs there.
+    const auto act = [this](void (DictationDrill::*step)()) {
+        return [this, step] {
+            answer_->setFocus(Qt::OtherFocusReason);
+            Act([this, step] { (drill_.*step)(); });
+        };
     };
-    connect(form_.Get<QPushButton>("cmdCheck"), &QPushButton::clicked, this, check);
-    connect(answer_, &QLineEdit::returnPressed, this, check);
+    connect(play_, &QPushButton::clicked, this, act(&DictationDrill::Play));
+    connect(form_.Get<QPushButton>("cmdCheck"), &QPushButton::clicked, this,
+            act(&DictationDrill::Check));
+    connect(answer_, &QLineEdit::returnPressed, this, act(&DictationDrill::Enter));
     connect(form_.Get<QPushButton>("cmdRepeat"), &QPushButton::clicked, this,
-            [this] { drill_.Repeat(); });
+            act(&DictationDrill::Repeat));
+    answer_->installEventFilter(this);
     drill_.OnAnswer([this](int number, const std::string& answer, bool right, const Rendition& r) {
-        history_.Record(DrillAnswer("dictation", std::to_string(number), r, answer, right, heard_));
+        KeepAnswer(site_,
+                   DrillAnswer("dictation", std::to_string(number), r, answer, right, heard_));
         Weigh();
     });
-    settings_.OnChange([this] { drill_.SetRenditions(Renditions(settings_.Choices())); });
-    drill_.SetRenditions(Renditions(settings_.Choices()));
+    site_.settings.OnChange([this] { drill_.SetRenditions(Renditions(site_.settings.Choices())); });
+    drill_.SetRenditions(Renditions(site_.settings.Choices()));
 }
 
 void DictationDrillPage::Switched(bool shown) {
     if (shown) {
         Weigh();
-        play_->setFocus(Qt::OtherFocusReason);
+        answer_->setFocus(Qt::OtherFocusReason);
     }
 }
 
+bool DictationDrillPage::eventFilter(QObject* watched, QEvent* event) {
+    // Space plays the number again, as on every drill; an answer needs no
+    // space typed (one pasted in is still read).
+    if (watched == answer_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        Act([this] { drill_.Repeat(); });
+        return true;
+    }
+    return Page::eventFilter(watched, event);
+}
+
 void DictationDrillPage::Weigh() {
-    const auto last = history_.Store().Last(kWeighedAnswers, "dictation");
+    const auto last = site_.history.Store().Last(kWeighedAnswers, "dictation");
     drill_.SetWeights(WeighKinds(last, KindsUpTo(drill_.Range())));
 }
 
@@ -108,12 +116,12 @@ void DictationDrillPage::ClearAnswer() {
 }
 
 void DictationDrillPage::ShowVerdict(const std::string& text) {
-    auto* verdict = form_.Get<QLabel>("lblVerdict");
-    verdict->setText(QString::fromStdString(text));
-    if (!text.empty()) {
-        QAccessibleEvent alert(verdict, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
+    talmo::ShowVerdict(form_.Get<QLabel>("lblVerdict"), text,
+                       text.empty()                ? Verdict::kNone
+                       : text.starts_with("Right") ? Verdict::kRight
+                       : text.starts_with("You")   ? Verdict::kWrong
+                                                   : Verdict::kHint,
+                       answer_);
 }
 
 void DictationDrillPage::Refresh() {

@@ -4,8 +4,7 @@
 #include <chrono>
 
 #include "dictation_drill.h"
-#include "drill_settings.h"
-#include "learner_history.h"
+#include "drill_site.h"
 #include "page.h"
 
 class QLabel;
@@ -14,12 +13,13 @@ class QPushButton;
 
 namespace talmo {
 
-// The Dictation drill: Play, the answer box (Enter checks it), Repeat, and
-// the verdict, which after a miss gives both numbers with their words.
+// The Dictation drill: Play, the answer box, Repeat, and the verdict, which
+// after a miss gives both numbers with their words. The keys are those of
+// every drill: in the answer box, which keeps the focus, Enter answers and
+// Enter again goes on; Space plays the number again.
 class DictationDrillPage final : public forms::Page, private DictationDrillView {
   public:
-    DictationDrillPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
-                       DrillSettings& settings, LearnerHistory& history);
+    explicit DictationDrillPage(const DrillSite& site);
 
     DictationDrill& Drill() { return drill_; }
     // Shown, the drill weighs the kinds afresh from the history.
@@ -32,9 +32,10 @@ class DictationDrillPage final : public forms::Page, private DictationDrillView 
     void Refresh() override;
     void Heard() override { heard_ = std::chrono::steady_clock::now(); }
     void Weigh();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void Act(std::function<void()> action) { site_.actions.Run(std::move(action)); }
 
-    DrillSettings& settings_;
-    LearnerHistory& history_;
+    DrillSite site_;
     DictationDrill drill_;
     std::chrono::steady_clock::time_point heard_;
     QLineEdit* answer_;

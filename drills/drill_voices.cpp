@@ -1,17 +1,75 @@
 // SPDX-License-Identifier: MIT
 #include "drill_voices.h"
 
+#include <atomic>
+#include <thread>
+#include <utility>
+
 namespace talmo {
 
-VoicesSpeaker::VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player) {
+VoicesSpeaker::VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player, Wait wait)
+    : player_(player), wait_(std::move(wait)) {
     for (const VoiceInfo& voice : voices) {
-        engines_.push_back(std::make_unique<SpeechEngine>(VoicePicker(voice.clips), player));
+        engines_.push_back(std::make_unique<SpeechEngine>(VoicePicker(voice.clips), player_));
     }
+}
+
+void VoicesSpeaker::Run(const std::function<void()>& job) {
+    if (!wait_) {
+        job();
+        return;
+    }
+    std::atomic<bool> done = false;
+    std::thread playing([&] {
+        job();
+        done = true;
+    });
+    wait_([&] { return done.load(); });
+    playing.join();
 }
 
 void VoicesSpeaker::Speak(int number, const Rendition& rendition) {
     if (rendition.voice < engines_.size()) {
-        engines_[rendition.voice]->SpeakNumberIn(number, rendition.style);
+        Run([&] { engines_[rendition.voice]->SpeakNumberIn(number, rendition.style); });
+    }
+}
+
+void VoicesSpeaker::Pause(std::chrono::milliseconds length) {
+    Run([&] {
+        std::unique_lock lock(mutex_);
+        stopped_.wait_for(lock, length, [this] { return stop_; });
+    });
+}
+
+void VoicesSpeaker::Stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    stopped_.notify_all();
+    player_.Stop();
+}
+
+void VoicesSpeaker::Resume() {
+    const std::lock_guard lock(mutex_);
+    stop_ = false;
+    player_.Resume();
+}
+
+void DrillActions::Run(std::function<void()> action) {
+    if (running_) {
+        next_ = std::move(action);
+        speaker_.Stop();
+        return;
+    }
+    running_ = true;
+    for (auto act = std::move(action); act; act = std::exchange(next_, {})) {
+        speaker_.Resume();
+        act();
+    }
+    running_ = false;
+    if (done_) {
+        done_();
     }
 }
 

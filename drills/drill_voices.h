@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <span>
 #include <vector>
 
 #include "clip_player.h"
+#include "heard_player.h"
 #include "speech_engine.h"
 #include "speech_style.h"
 #include "voice.h"
@@ -42,21 +47,69 @@ class SeededRandom final : public DrillRandom {
     std::mt19937 engine_;
 };
 
-// Says a number as a rendition asks; returns once it has been heard.
+// Says a number as a rendition asks; returns once it has been heard, or
+// cut short.
 class DrillSpeaker {
   public:
     virtual ~DrillSpeaker() = default;
     virtual void Speak(int number, const Rendition& rendition) = 0;
+    // Silence: between two numbers to be compared.
+    virtual void Pause(std::chrono::milliseconds /*length*/) {}
+    // Whether the last number reached the sound server: an answer to one
+    // that did not is a guess, and is not kept.
+    virtual bool LastReached() const { return true; }
+    // Cuts the sound under way short, and refuses every sound and pause after
+    // it until Resume.
+    virtual void Stop() {}
+    virtual void Resume() {}
 };
 
-// The real one: a speech engine for each voice, over one player.
+// Long enough that two numbers played to be compared are heard as two
+// words, nitton and nitti included.
+inline constexpr std::chrono::milliseconds kComparePause{650};
+
+// The real one: a speech engine for each voice, over one player. Given a
+// way to wait, it plays on a thread of its own and waits by running the
+// window's events, so that the window stays live while a number plays.
 class VoicesSpeaker final : public DrillSpeaker {
   public:
-    VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player);
+    // Runs the program's events until done() is true.
+    using Wait = std::function<void(const std::function<bool()>& done)>;
+
+    VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player, Wait wait = {});
     void Speak(int number, const Rendition& rendition) override;
+    void Pause(std::chrono::milliseconds length) override;
+    bool LastReached() const override { return player_.LastHeard(); }
+    void Stop() override;
+    void Resume() override;
 
   private:
+    void Run(const std::function<void()>& job);
+
+    HeardPlayer player_;
+    Wait wait_;
     std::vector<std::unique_ptr<SpeechEngine>> engines_;
+    std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stop_ = false;
+};
+
+// Runs a drill's actions one at a time. An action asked for while another
+// plays its sound cuts that sound short and runs as soon as the other has
+// returned, so that a key that answers never waits for a number's end.
+class DrillActions {
+  public:
+    explicit DrillActions(DrillSpeaker& speaker) : speaker_(speaker) {}
+    void Run(std::function<void()> action);
+    bool Busy() const { return running_; }
+    // Called once the actions asked for have all run.
+    void OnDone(std::function<void()> done) { done_ = std::move(done); }
+
+  private:
+    DrillSpeaker& speaker_;
+    std::function<void()> done_;
+    bool running_ = false;
+    std::function<void()> next_;  // the last one asked for meanwhile
 };
 
 }  // namespace talmo

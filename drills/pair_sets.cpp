@@ -38,6 +38,10 @@ const PairSet& FindPairSet(std::string_view key) {
     return it == std::end(kSets) ? kSets[0] : *it;
 }
 
+std::string DrillSaid(int number, const NumberWordsOf& words) {
+    return words ? DrillDigits(number) + " \u2014 " + words(number) : DrillDigits(number);
+}
+
 std::string DrillDigits(int number) {
     std::string digits = std::to_string(number);
     if (number < 10000) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,5 +31,10 @@ const PairSet& FindPairSet(std::string_view key);
 // A number as the drill shows it: digits in groups of three from 10 000 up,
 // with a no-break space between them, as Swedish writes them.
 std::string DrillDigits(int number);
+
+// A number's Swedish words, for the verdict after a miss.
+using NumberWordsOf = std::function<std::string(int number)>;
+// "40 — fyrtio": the digits, then the words when there are any.
+std::string DrillSaid(int number, const NumberWordsOf& words);
 
 }  // namespace talmo

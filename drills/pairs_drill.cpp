@@ -58,10 +58,12 @@ Trial TrialDrawer::Next(std::span<const Rendition> renditions) {
     return {item.pair, item.second, rendition, second_on_left};
 }
 
-PairsDrill::PairsDrill(PairsView& view, DrillSpeaker& speaker, DrillRandom& random)
+PairsDrill::PairsDrill(PairsView& view, DrillSpeaker& speaker, DrillRandom& random,
+                       NumberWordsOf words)
     : view_(view),
       speaker_(speaker),
       random_(random),
+      words_(std::move(words)),
       set_(&PairSets().front()),
       drawer_(set_->pairs.size(), random) {}
 
@@ -152,7 +154,7 @@ void PairsDrill::Choose(int button) {
     }
     if (chosen == heard) {
         ++right_;
-        view_.ShowVerdict("Right");
+        view_.ShowVerdict("Right: " + DrillSaid(heard, words_));
         if (trial_ < kTrials) {
             NextTrial();
         } else {
@@ -161,8 +163,8 @@ void PairsDrill::Choose(int button) {
         }
         return;
     }
-    view_.ShowVerdict("That was " + DrillDigits(heard) + " \u2014 you chose " +
-                      DrillDigits(chosen));
+    view_.ShowVerdict("That was " + DrillSaid(heard, words_) + "; you chose " +
+                      DrillSaid(chosen, words_));
     const NumberPair& pair = pairs[current_.pair];
     if (std::find(missed_.begin(), missed_.end(), pair) == missed_.end()) {
         missed_.push_back(pair);
@@ -171,6 +173,7 @@ void PairsDrill::Choose(int button) {
     SetStep(PairsView::Step::kMissed);
     // The number heard first, then the one chosen, each on its own button.
     Play(heard, current_.rendition, 1 - button);
+    speaker_.Pause(kComparePause);
     Play(chosen, current_.rendition, button);
 }
 
@@ -179,6 +182,7 @@ void PairsDrill::HearMissed(std::size_t index) {
         return;
     }
     Play(missed_[index].first, missed_as_[index], std::nullopt);
+    speaker_.Pause(kComparePause);
     Play(missed_[index].second, missed_as_[index], std::nullopt);
 }
 

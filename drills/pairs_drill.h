@@ -73,7 +73,8 @@ class PairsView {
     virtual void ShowStep(Step step) = 0;
     // Trial `trial` (from 1) of `trials`, with the two numbers to choose from.
     virtual void ShowTrial(int trial, int trials, int left, int right) = 0;
-    // "Right", "That was 40 — you chose 14", or "" before an answer.
+    // "Right: 40 — fyrtio", "That was 40 — fyrtio; you chose 14 — fjorton",
+    // or "" before an answer.
     virtual void ShowVerdict(const std::string& text) = 0;
     // The button whose number is playing, 0 or 1; none when nothing is.
     virtual void MarkPlaying(std::optional<int> button) = 0;
@@ -91,7 +92,8 @@ class PairsDrill {
   public:
     static constexpr int kTrials = 20;
 
-    PairsDrill(PairsView& view, DrillSpeaker& speaker, DrillRandom& random);
+    PairsDrill(PairsView& view, DrillSpeaker& speaker, DrillRandom& random,
+               NumberWordsOf words = {});
 
     // Chooses the set; any block under way ends unscored.
     void SetPairs(const PairSet& set);
@@ -125,6 +127,7 @@ class PairsDrill {
     PairsView& view_;
     DrillSpeaker& speaker_;
     DrillRandom& random_;
+    NumberWordsOf words_;
     const PairSet* set_;
     TrialDrawer drawer_;
     std::vector<Rendition> renditions_{Rendition{}};

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "drill_answer.h"
+#include "drill_verdict.h"
 
 namespace talmo {
 namespace {
@@ -70,9 +71,8 @@ const char* const kActions[] = {"&Start", "&Replay", "&Next", "&New block"};
 
 }  // namespace
 
-PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
-                     DrillSettings& settings, LearnerHistory& history)
-    : Page(frame), settings_(settings), history_(history), drill_(*this, speaker, random) {
+PairsPage::PairsPage(const DrillSite& site)
+    : Page(site.frame), site_(site), drill_(*this, site.speaker, site.random, DrillWords()) {
     form_.Add(ControlTable());
     choices_ = form_.Array<QPushButton>("cmdChoice", 2);
     missed_ = form_.Array<QPushButton>("cmdHearMissed", static_cast<int>(MostPairs()));
@@ -96,24 +96,26 @@ PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
                 form_.RequireText(button, Text(DrillDigits(std::max(pair.first, pair.second))));
             }
             form_.RequireText(missed_.front(), PairCaption(pair));
-            form_.RequireText(verdict_, Text("That was " + DrillDigits(pair.second) +
-                                             " \u2014 you chose " + DrillDigits(pair.first)));
+            form_.RequireText(
+                verdict_, "\u2718 " + Text("That was " + DrillSaid(pair.second, DrillWords()) +
+                                           "; you chose " + DrillSaid(pair.first, DrillWords())));
         }
     }
 
     for (int i = 0; i < 2; ++i) {
         connect(choices_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { drill_.Choose(i); });
+                [this, i] { Act([this, i] { drill_.Choose(i); }); });
     }
     for (std::size_t i = 0; i < missed_.size(); ++i) {
-        connect(missed_[i], &QPushButton::clicked, this, [this, i] { drill_.HearMissed(i); });
+        connect(missed_[i], &QPushButton::clicked, this,
+                [this, i] { Act([this, i] { drill_.HearMissed(i); }); });
     }
-    connect(action_, &QPushButton::clicked, this, [this] { drill_.Proceed(); });
+    connect(action_, &QPushButton::clicked, this, [this] { Act([this] { drill_.Proceed(); }); });
     // The keys work anywhere in the window while the page is shown, over a
     // focused button's own Space.
-    const auto key = [this, frame](QKeySequence sequence, auto act) {
-        auto* shortcut = new QShortcut(sequence, frame);
-        connect(shortcut, &QShortcut::activated, this, act);
+    const auto key = [this](QKeySequence sequence, std::function<void()> act) {
+        auto* shortcut = new QShortcut(sequence, site_.frame);
+        connect(shortcut, &QShortcut::activated, this, [this, act] { Act(act); });
     };
     for (const Qt::Key k : {Qt::Key_1, Qt::Key_Left}) {
         key(QKeySequence(k), [this] { drill_.Choose(0); });
@@ -122,18 +124,26 @@ PairsPage::PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
         key(QKeySequence(k), [this] { drill_.Choose(1); });
     }
     key(QKeySequence(Qt::Key_Space), [this] { drill_.Proceed(); });
+    // Enter goes on as Space does, but never replays: it answers nothing here.
+    for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter}) {
+        key(QKeySequence(k), [this] {
+            if (drill_.Step() != Step::kAnswer) {
+                drill_.Proceed();
+            }
+        });
+    }
 
     drill_.OnAnswer(
         [this](const Trial& trial, int chosen, bool right) { Keep(trial, chosen, right); });
-    settings_.OnChange([this] { TakeSettings(); });
+    site_.settings.OnChange([this] { TakeSettings(); });
     TakeSettings();
 }
 
 void PairsPage::Keep(const Trial& trial, int chosen, bool right) {
     const NumberPair& pair = drill_.Set().pairs[trial.pair];
-    history_.Record(DrillAnswer("pairs",
-                                std::to_string(pair.first) + "/" + std::to_string(pair.second),
-                                trial.rendition, std::to_string(chosen), right, heard_));
+    KeepAnswer(site_,
+               DrillAnswer("pairs", std::to_string(pair.first) + "/" + std::to_string(pair.second),
+                           trial.rendition, std::to_string(chosen), right, heard_));
 }
 
 void PairsPage::Switched(bool shown) {
@@ -143,7 +153,7 @@ void PairsPage::Switched(bool shown) {
 }
 
 void PairsPage::TakeSettings() {
-    const DrillChoices& choices = settings_.Choices();
+    const DrillChoices& choices = site_.settings.Choices();
     drill_.SetRenditions(Renditions(choices));
     if (choices.pair_set != set_key_) {
         set_key_ = choices.pair_set;
@@ -183,12 +193,11 @@ void PairsPage::ShowTrial(int trial, int trials, int left, int right) {
 }
 
 void PairsPage::ShowVerdict(const std::string& text) {
-    verdict_->setText(Text(text));
-    if (!text.empty()) {
-        // Screen readers announce the verdict as it appears.
-        QAccessibleEvent alert(verdict_, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
+    talmo::ShowVerdict(verdict_, text,
+                       text.empty()                ? Verdict::kNone
+                       : text.starts_with("Right") ? Verdict::kRight
+                                                   : Verdict::kWrong,
+                       action_);
 }
 
 void PairsPage::MarkPlaying(std::optional<int> button) {

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "drill_settings.h"
-#include "learner_history.h"
+#include "drill_site.h"
 #include "page.h"
 #include "pairs_drill.h"
 
@@ -20,11 +19,11 @@ namespace talmo {
 // The Pairs drill: two large buttons for the two numbers of a pair, the
 // verdict under them, one action button (Start, Replay, Next, New block),
 // and at a block's end the score and a button for each pair missed. Keys:
-// 1 or Left, 2 or Right answer; Space is the action button.
+// 1 or Left, 2 or Right answer; Space is the action button, and Enter too
+// once the verdict shows.
 class PairsPage final : public forms::Page, private PairsView {
   public:
-    PairsPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random, DrillSettings& settings,
-              LearnerHistory& history);
+    explicit PairsPage(const DrillSite& site);
 
     PairsDrill& Drill() { return drill_; }
     // Shown, the page's action button takes the focus.
@@ -43,8 +42,10 @@ class PairsPage final : public forms::Page, private PairsView {
     // The set and renditions of the settings, at once.
     void TakeSettings();
 
-    DrillSettings& settings_;
-    LearnerHistory& history_;
+    // Runs a learner's input through the window's one queue.
+    void Act(std::function<void()> action) { site_.actions.Run(std::move(action)); }
+
+    DrillSite site_;
     std::chrono::steady_clock::time_point heard_;
     PairsDrill drill_;
     std::vector<QPushButton*> choices_;

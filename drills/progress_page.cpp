@@ -137,8 +137,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
     }
 }
 
-ProgressPage::ProgressPage(QWidget* frame, DrillSpeaker& speaker, LearnerHistory& history)
-    : Page(frame), speaker_(speaker), history_(history) {
+ProgressPage::ProgressPage(const DrillSite& site) : Page(site.frame), site_(site) {
     form_.Add(ControlTable());
     auto* box = form_.Find("fraChart");
     chart_ = new ProgressChart(box);
@@ -147,15 +146,19 @@ ProgressPage::ProgressPage(QWidget* frame, DrillSpeaker& speaker, LearnerHistory
     form_.RequireText(missed_.front(), "17 000/70 000");
     for (std::size_t i = 0; i < missed_.size(); ++i) {
         connect(missed_[i], &QPushButton::clicked, this, [this, i] {
-            const auto& items = chart_->Figures().most_missed;
-            if (i < items.size()) {
-                if (const auto pair = ParsePair(items[i].played)) {
-                    speaker_.Speak(pair->first, {});
-                    speaker_.Speak(pair->second, {});
-                } else {
-                    speaker_.Speak(std::atoi(items[i].played.c_str()), {});
+            site_.actions.Run([this, i] {
+                const auto& items = chart_->Figures().most_missed;
+                if (i >= items.size()) {
+                    return;
                 }
-            }
+                if (const auto pair = ParsePair(items[i].played)) {
+                    site_.speaker.Speak(pair->first, {});
+                    site_.speaker.Pause(kComparePause);
+                    site_.speaker.Speak(pair->second, {});
+                } else {
+                    site_.speaker.Speak(std::atoi(items[i].played.c_str()), {});
+                }
+            });
         });
     }
 }
@@ -168,7 +171,8 @@ void ProgressPage::Switched(bool shown) {
     const int top = box->fontMetrics().height() + 4;
     chart_->setGeometry(6, top, box->width() - 12, box->height() - top - 6);
     const std::int64_t now = WallClockMs();
-    chart_->Show(TallyProgress(history_.Store().Since(now - 31 * kDayMs), now, LocalUtcOffsetMs()));
+    chart_->Show(
+        TallyProgress(site_.history.Store().Since(now - 31 * kDayMs), now, LocalUtcOffsetMs()));
     const auto& items = chart_->Figures().most_missed;
     for (std::size_t i = 0; i < missed_.size(); ++i) {
         if (i < items.size()) {

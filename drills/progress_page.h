@@ -5,9 +5,7 @@
 
 #include <vector>
 
-#include "drill_settings.h"
-#include "drill_voices.h"
-#include "learner_history.h"
+#include "drill_site.h"
 #include "page.h"
 #include "progress.h"
 
@@ -35,15 +33,14 @@ class ProgressChart final : public QWidget {
 // plays it.
 class ProgressPage final : public forms::Page {
   public:
-    ProgressPage(QWidget* frame, DrillSpeaker& speaker, LearnerHistory& history);
+    explicit ProgressPage(const DrillSite& site);
 
     ProgressChart& Chart() { return *chart_; }
     // Shown, the page tallies the history afresh.
     void Switched(bool shown) override;
 
   private:
-    DrillSpeaker& speaker_;
-    LearnerHistory& history_;
+    DrillSite site_;
     ProgressChart* chart_;
     std::vector<QPushButton*> missed_;
 };

@@ -19,6 +19,7 @@ void ReviewDrill::Start(std::vector<ReviewItem> due, std::vector<Rendition> rend
     due_ = std::move(due);
     renditions_ = renditions.empty() ? std::vector<Rendition>{Rendition{}} : std::move(renditions);
     at_ = 0;
+    view_.ShowVerdict("");
     Ask();
 }
 
@@ -29,13 +30,12 @@ void ReviewDrill::Say(int number) {
 }
 
 void ReviewDrill::Ask() {
-    view_.ShowVerdict("");
     if (at_ >= due_.size()) {
         waiting_ = false;
         view_.Finished();
         return;
     }
-    view_.ShowLeft(static_cast<int>(due_.size() - at_));
+    view_.ShowPlace(static_cast<int>(at_ + 1), static_cast<int>(due_.size()));
     const ReviewItem& item = due_[at_];
     rendition_ = renditions_[random_.Below(renditions_.size())];
     pair_ = ParsePair(item.played);
@@ -73,13 +73,16 @@ void ReviewDrill::Choose(int button) {
     const bool left_is_second = second_on_left_;
     const int chosen = (button == 0) == left_is_second ? pair_->second : pair_->first;
     const bool right = chosen == heard_;
-    Judge(std::to_string(chosen), right,
-          right ? "Right"
-                : "That was " + DrillDigits(heard_) + " \u2014 you chose " + DrillDigits(chosen));
-    if (!right) {
-        Say(heard_);
-        Say(chosen);
+    if (right) {
+        Judge(std::to_string(chosen), true, "Right");
+        GoOn();
+        return;
     }
+    Judge(std::to_string(chosen), false,
+          "That was " + DrillSaid(heard_, words_) + "; you chose " + DrillSaid(chosen, words_));
+    Say(heard_);
+    speaker_.Pause(kComparePause);
+    Say(chosen);
 }
 
 void ReviewDrill::Answer(const std::string& typed) {
@@ -88,24 +91,31 @@ void ReviewDrill::Answer(const std::string& typed) {
     }
     const auto number = TypedNumber(typed);
     if (!number) {
-        view_.ShowVerdict("Type the number you heard, in digits, from 0 to 99999.");
+        view_.ShowVerdict(NotANumber(typed));
         return;
     }
-    const bool right = *number == heard_;
-    Judge(typed, right,
-          right ? "Right"
-                : "That was " + DrillDigits(heard_) + " \u2014 you wrote " + DrillDigits(*number));
-    if (!right) {
-        Say(*number);
-        Say(heard_);
+    if (*number == heard_) {
+        Judge(typed, true, "Right: " + DrillSaid(heard_, words_));
+        GoOn();
+        return;
     }
+    Judge(typed, false,
+          "You wrote " + DrillSaid(*number, words_) + "; it was " + DrillSaid(heard_, words_));
+    Say(*number);
+    speaker_.Pause(kComparePause);
+    Say(heard_);
 }
 
 void ReviewDrill::Next() {
     if (!waiting_ && at_ < due_.size()) {
-        ++at_;
-        Ask();
+        view_.ShowVerdict("");
+        GoOn();
     }
+}
+
+void ReviewDrill::GoOn() {
+    ++at_;
+    Ask();
 }
 
 }  // namespace talmo

@@ -16,7 +16,7 @@ namespace talmo {
 class ReviewView {
   public:
     virtual ~ReviewView() = default;
-    virtual void ShowLeft(int items) = 0;  // still to review, this one included
+    virtual void ShowPlace(int item, int items) = 0;  // "3 of 11", from 1
     // A pair's two numbers to choose from, or a number to type.
     virtual void AskPair(int left, int right) = 0;
     virtual void AskNumber() = 0;
@@ -29,30 +29,41 @@ class ReviewView {
 // Brings back the items the learner missed, each as it was met: one number
 // of a pair to choose between the two, or a number to type. Every answer is
 // reported under the item's own drill, so that the schedule moves it on.
+// A right answer goes straight on to the next item; after a miss the
+// learner hears the two numbers in the order the verdict names them.
 class ReviewDrill {
   public:
     using Answered = std::function<void(const ReviewItem& item, const std::string& answer,
                                         bool right, const Rendition& rendition)>;
 
-    ReviewDrill(ReviewView& view, DrillSpeaker& speaker, DrillRandom& random)
-        : view_(view), speaker_(speaker), random_(random) {}
+    ReviewDrill(ReviewView& view, DrillSpeaker& speaker, DrillRandom& random,
+                NumberWordsOf words = {})
+        : view_(view), speaker_(speaker), random_(random), words_(std::move(words)) {}
 
     void Start(std::vector<ReviewItem> due, std::vector<Rendition> renditions);
     void Replay();
     void Choose(int button);                // a pair's left (0) or right (1)
     void Answer(const std::string& typed);  // a number's answer
     void Next();                            // after a verdict
+    // Enter: on to the next item once the verdict shows.
+    void Enter() {
+        if (!waiting_) {
+            Next();
+        }
+    }
     void OnAnswer(Answered answered) { answered_ = std::move(answered); }
     bool Waiting() const { return waiting_; }  // for an answer
 
   private:
     void Ask();
+    void GoOn();  // the next item, the verdict left showing
     void Judge(const std::string& answer, bool right, const std::string& verdict);
     void Say(int number);
 
     ReviewView& view_;
     DrillSpeaker& speaker_;
     DrillRandom& random_;
+    NumberWordsOf words_;
     std::vector<ReviewItem> due_;
     std::vector<Rendition> renditions_;
     std::size_t at_ = 0;

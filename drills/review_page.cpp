@@ -9,6 +9,7 @@
 #include <QShortcut>
 
 #include "drill_answer.h"
+#include "drill_verdict.h"
 
 namespace talmo {
 namespace {
@@ -23,15 +24,18 @@ const std::vector<Control>& ControlTable() {
         {.name = "cmdReview", .kind = Kind::kButton, .caption = "St&art review", .rect = {4440, 150, 1800, 375}},
         {.name = "cmdReviewChoice", .index = 0, .kind = Kind::kButton, .rect = {600, 720, 2400, 1050}, .style = forms::kBold | forms::kHidden, .point_size = 22},
         {.name = "cmdReviewChoice", .index = 1, .kind = Kind::kButton, .rect = {3420, 720, 2400, 1050}, .style = forms::kBold | forms::kHidden, .point_size = 22},
+        {.name = "lblReviewKey", .index = 0, .kind = Kind::kLabel, .caption = "1 or Left", .rect = {600, 1800, 2400, 255}, .style = forms::kHidden},
+        {.name = "lblReviewKey", .index = 1, .kind = Kind::kLabel, .caption = "2 or Right", .rect = {3420, 1800, 2400, 255}, .style = forms::kHidden},
         {.name = "lblReviewAnswer", .kind = Kind::kLabel, .caption = "The number you heard:", .rect = {120, 1080, 2100, 300}, .style = forms::kHidden},
         {.name = "txtReviewAnswer", .kind = Kind::kTextBox, .rect = {2340, 1080, 1500, 300}, .style = forms::kHidden, .accessible = "The number you heard"},
         {.name = "lblReviewVerdict", .kind = Kind::kWrapLabel, .rect = {120, 1920, 6240, 480}, .style = forms::kBold},
         {.name = "cmdReviewReplay", .kind = Kind::kButton, .caption = "Repla&y", .rect = {120, 2520, 1500, 375}},
         {.name = "cmdReviewNext", .kind = Kind::kButton, .caption = "Ne&xt", .rect = {1740, 2520, 1500, 375}},
         {.name = "lblReviewAbout", .kind = Kind::kWrapLabel, .caption =
-            "What you missed comes back: in your next session, then, while you answer it right, "
-            "after 1, 3 and 7 days, and then it retires. A new miss starts it again. Pairs: 1 or 2 "
-            "(or a click); numbers: type them and press Enter; Space plays the number again.",
+            "What you missed comes back: the next day or in your next session, then, while you "
+            "answer it right, after 1, 3 and 7 days, and then it retires. A new miss starts it "
+            "again. Pairs: 1 or Left, 2 or Right; numbers: type them and press Enter. After a "
+            "miss, Enter goes on; Space plays the number again.",
             .rect = {120, 3120, 6240, 1080}},
         // clang-format on
     };
@@ -40,58 +44,76 @@ const std::vector<Control>& ControlTable() {
 
 }  // namespace
 
-ReviewPage::ReviewPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random,
-                       DrillSettings& settings, LearnerHistory& history)
-    : Page(frame), settings_(settings), history_(history), drill_(*this, speaker, random) {
+ReviewPage::ReviewPage(const DrillSite& site)
+    : Page(site.frame), site_(site), drill_(*this, site.speaker, site.random, DrillWords()) {
     form_.Add(ControlTable());
     choices_ = form_.Array<QPushButton>("cmdReviewChoice", 2);
     answer_ = form_.Get<QLineEdit>("txtReviewAnswer");
     next_ = form_.Get<QPushButton>("cmdReviewNext");
     verdict_ = form_.Get<QLabel>("lblReviewVerdict");
-    form_.RequireText(form_.Find("lblDue"), "Nothing is due: well done.");
+    for (QLabel* label : form_.Array<QLabel>("lblReviewKey", 2)) {
+        label->setAlignment(Qt::AlignCenter);
+    }
+    form_.RequireText(form_.Find("lblDue"), "Nothing is due now. The next items come tomorrow.");
     for (QPushButton* button : choices_) {
         form_.RequireText(button, "70 000");
     }
     connect(form_.Get<QPushButton>("cmdReview"), &QPushButton::clicked, this,
-            [this] { drill_.Start(Due(), Renditions(settings_.Choices())); });
+            [this] { Act([this] { drill_.Start(Due(), Renditions(site_.settings.Choices())); }); });
     for (int i = 0; i < 2; ++i) {
         connect(choices_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
-                [this, i] { drill_.Choose(i); });
+                [this, i] { Act([this, i] { drill_.Choose(i); }); });
     }
-    connect(answer_, &QLineEdit::returnPressed, this,
-            [this] { drill_.Answer(answer_->text().toStdString()); });
     connect(form_.Get<QPushButton>("cmdReviewReplay"), &QPushButton::clicked, this,
-            [this] { drill_.Replay(); });
-    connect(next_, &QPushButton::clicked, this, [this] { drill_.Next(); });
-    const auto key = [this, frame](QKeySequence sequence, auto act) {
-        connect(new QShortcut(sequence, frame), &QShortcut::activated, this, act);
+            [this] { Act([this] { drill_.Replay(); }); });
+    connect(next_, &QPushButton::clicked, this, [this] { Act([this] { drill_.Next(); }); });
+    const auto key = [this](QKeySequence sequence, std::function<void()> act) {
+        connect(new QShortcut(sequence, site_.frame), &QShortcut::activated, this,
+                [this, act] { Act(act); });
     };
-    key(QKeySequence(Qt::Key_1), [this] { drill_.Choose(0); });
-    key(QKeySequence(Qt::Key_2), [this] { drill_.Choose(1); });
+    for (const Qt::Key k : {Qt::Key_1, Qt::Key_Left}) {
+        key(QKeySequence(k), [this] { drill_.Choose(0); });
+    }
+    for (const Qt::Key k : {Qt::Key_2, Qt::Key_Right}) {
+        key(QKeySequence(k), [this] { drill_.Choose(1); });
+    }
     key(QKeySequence(Qt::Key_Space),
         [this] { drill_.Waiting() ? drill_.Replay() : drill_.Next(); });
+    // Enter answers a number, and once the verdict shows goes on.
+    for (const Qt::Key k : {Qt::Key_Return, Qt::Key_Enter}) {
+        key(QKeySequence(k), [this] {
+            drill_.Waiting() ? drill_.Answer(answer_->text().toStdString()) : drill_.Enter();
+        });
+    }
     drill_.OnAnswer(
         [this](const ReviewItem& item, const std::string& answer, bool right, const Rendition& r) {
-            history_.Record(DrillAnswer(item.drill, item.played, r, answer, right, heard_));
-            next_->setFocus(Qt::OtherFocusReason);
+            KeepAnswer(site_, DrillAnswer(item.drill, item.played, r, answer, right, heard_));
+            if (!right) {
+                next_->setFocus(Qt::OtherFocusReason);
+            }
         });
 }
 
 std::vector<ReviewItem> ReviewPage::Due() {
-    return DueForReview(history_.Store().OfMissedItems(), history_.SessionMs(), WallClockMs(),
-                        LocalUtcOffsetMs());
+    return DueForReview(site_.history.Store().OfMissedItems(), site_.history.SessionMs(),
+                        WallClockMs(), LocalUtcOffsetMs());
 }
 
 void ReviewPage::Switched(bool shown) {
-    if (shown) {
-        ShowLeft(static_cast<int>(Due().size()));
+    if (shown && !drill_.Waiting()) {
+        ShowDue();
     }
 }
 
-void ReviewPage::ShowLeft(int items) {
+void ReviewPage::ShowDue() {
+    const auto items = static_cast<int>(Due().size());
     form_.Get<QLabel>("lblDue")->setText(items == 0   ? QString("Nothing is due: well done.")
                                          : items == 1 ? QString("1 item to review.")
                                                       : QString("%1 items to review.").arg(items));
+}
+
+void ReviewPage::ShowPlace(int item, int items) {
+    form_.Get<QLabel>("lblDue")->setText(QString("%1 of %2").arg(item).arg(items));
 }
 
 void ReviewPage::AskPair(int left, int right) {
@@ -101,13 +123,20 @@ void ReviewPage::AskPair(int left, int right) {
         choices_[i]->setAccessibleName(QString("%1: %2").arg(i + 1).arg(choices_[i]->text()));
         choices_[i]->show();
     }
+    for (QWidget* key : form_.Array<QLabel>("lblReviewKey", 2)) {
+        key->show();
+    }
     answer_->hide();
     form_.Find("lblReviewAnswer")->hide();
+    next_->setFocus(Qt::OtherFocusReason);
 }
 
 void ReviewPage::AskNumber() {
     for (QPushButton* button : choices_) {
         button->hide();
+    }
+    for (QWidget* key : form_.Array<QLabel>("lblReviewKey", 2)) {
+        key->hide();
     }
     form_.Find("lblReviewAnswer")->show();
     answer_->clear();
@@ -116,11 +145,12 @@ void ReviewPage::AskNumber() {
 }
 
 void ReviewPage::ShowVerdict(const std::string& text) {
-    verdict_->setText(QString::fromStdString(text));
-    if (!text.empty()) {
-        QAccessibleEvent alert(verdict_, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
+    const Verdict verdict = text.empty()                                          ? Verdict::kNone
+                            : text.starts_with("Right")                           ? Verdict::kRight
+                            : text.starts_with("That") || text.starts_with("You") ? Verdict::kWrong
+                                                                                  : Verdict::kHint;
+    const bool typed = answer_->isVisible() && verdict != Verdict::kWrong;
+    talmo::ShowVerdict(verdict_, text, verdict, typed ? static_cast<QWidget*>(answer_) : next_);
 }
 
 void ReviewPage::Finished() {
@@ -128,7 +158,10 @@ void ReviewPage::Finished() {
     for (QPushButton* button : choices_) {
         button->hide();
     }
-    ShowLeft(0);
+    for (QWidget* key : form_.Array<QLabel>("lblReviewKey", 2)) {
+        key->hide();
+    }
+    ShowDue();
 }
 
 void ReviewPage::Refresh() {

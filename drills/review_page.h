@@ -4,8 +4,7 @@
 #include <chrono>
 #include <vector>
 
-#include "drill_settings.h"
-#include "learner_history.h"
+#include "drill_site.h"
 #include "page.h"
 #include "review_drill.h"
 
@@ -19,15 +18,16 @@ namespace talmo {
 // buttons, or a box to type a number in), its verdict, and Next.
 class ReviewPage final : public forms::Page, private ReviewView {
   public:
-    ReviewPage(QWidget* frame, DrillSpeaker& speaker, DrillRandom& random, DrillSettings& settings,
-               LearnerHistory& history);
+    explicit ReviewPage(const DrillSite& site);
 
     ReviewDrill& Drill() { return drill_; }
     // Shown, the page counts what is due from the history.
     void Switched(bool shown) override;
 
   private:
-    void ShowLeft(int items) override;
+    void ShowPlace(int item, int items) override;
+    // What is due, on the line above the drill, and the tab's count.
+    void ShowDue();
     void AskPair(int left, int right) override;
     void AskNumber() override;
     void ShowVerdict(const std::string& text) override;
@@ -36,8 +36,9 @@ class ReviewPage final : public forms::Page, private ReviewView {
     void Heard() override { heard_ = std::chrono::steady_clock::now(); }
     std::vector<ReviewItem> Due();
 
-    DrillSettings& settings_;
-    LearnerHistory& history_;
+    void Act(std::function<void()> action) { site_.actions.Run(std::move(action)); }
+
+    DrillSite site_;
     ReviewDrill drill_;
     std::chrono::steady_clock::time_point heard_;
     std::vector<QPushButton*> choices_;

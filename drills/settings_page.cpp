@@ -43,9 +43,8 @@ QString Text(std::string_view text) {
 
 }  // namespace
 
-SettingsPage::SettingsPage(QWidget* frame, DrillSettings& settings, LearnerHistory& history,
-                           Confirm confirm)
-    : Page(frame), settings_(settings), history_(history), confirm_(std::move(confirm)) {
+SettingsPage::SettingsPage(const DrillSite& site)
+    : Page(site.frame), settings_(site.settings), history_(site.history), confirm_(site.confirm) {
     form_.Add(ControlTable());
     auto* voice = form_.Get<QComboBox>("cboVoice");
     for (const std::string& name : VoiceNames()) {

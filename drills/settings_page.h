@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "drill_settings.h"
-#include "learner_history.h"
+#include "drill_site.h"
 #include "page.h"
 
 namespace talmo {
@@ -12,7 +11,7 @@ namespace talmo {
 // change applies at once and is kept.
 class SettingsPage final : public forms::Page {
   public:
-    SettingsPage(QWidget* frame, DrillSettings& settings, LearnerHistory& history, Confirm confirm);
+    explicit SettingsPage(const DrillSite& site);
 
   private:
     void Show(const DrillChoices& choices);

@@ -21,6 +21,11 @@ class ClipPlayer {
     // Says that the number's last clip has been given. A player that lets one
     // clip run on into the next returns from here once all of it is heard.
     virtual void EndNumber() {}
+
+    // Cuts the sound under way short; may be called from another thread
+    // while PlaySync runs there. The clip playing returns false soon after,
+    // and so does the rest of its number.
+    virtual void Stop() {}
 };
 
 }  // namespace talmo

@@ -44,6 +44,8 @@ constexpr auto kFollowMargin = 40ms;
 // been, and how often from then on.
 constexpr auto kPollLead = 20ms;
 constexpr auto kPollInterval = 250us;
+// The longest the server is waited on before a stop is looked for.
+constexpr std::chrono::microseconds kStopLook = 50ms;
 
 const pa_sample_spec kSampleFormat{PA_SAMPLE_S16LE, kClipSampleRate, 1};
 
@@ -95,6 +97,7 @@ bool PulseClipPlayer::PlaySync(ClipBytes image) {
 }
 
 void PulseClipPlayer::BeginNumber() {
+    stop_ = false;
     number_failed_ = false;
     in_number_ = true;
     clip_end_.reset();
@@ -126,7 +129,7 @@ bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
     }
     const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
     if (pa_mainloop_prepare(
-            loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), 1'000'000))) < 0 ||
+            loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), kStopLook.count()))) < 0 ||
         pa_mainloop_poll(loop_) < 0 || pa_mainloop_dispatch(loop_) < 0) {
         return false;
     }
@@ -134,6 +137,9 @@ bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
 }
 
 bool PulseClipPlayer::Broken() const {
+    if (stop_) {
+        return true;
+    }
     if (context_ == nullptr || !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) {
         return true;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -50,6 +51,9 @@ class PulseClipPlayer final : public ClipPlayer {
     bool PlaySync(ClipBytes image) override;
     void BeginNumber() override;
     void EndNumber() override;
+    // Drops the connection at its next look, within 50 ms, so that the
+    // server stops at once; the next number connects afresh.
+    void Stop() override { stop_ = true; }
 
   private:
     bool EnsureStream(Clock::time_point deadline);
@@ -83,6 +87,7 @@ class PulseClipPlayer final : public ClipPlayer {
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
+    std::atomic<bool> stop_ = false;  // until the next number begins
     bool number_failed_ = false;
     bool in_number_ = false;
     bool corked_ = false;

@@ -23,7 +23,9 @@ struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
         }
     }
     void Refresh() override {}
-    void ShowLeft(int items) override { lines.push_back(std::to_string(items) + " left"); }
+    void ShowPlace(int item, int items) override {
+        lines.push_back(std::to_string(item) + " of " + std::to_string(items));
+    }
     void AskPair(int left, int right) override {
         lines.push_back("pair " + std::to_string(left) + "|" + std::to_string(right));
     }
@@ -32,6 +34,7 @@ struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
     void Speak(int number, const Rendition&) override {
         lines.push_back("say " + std::to_string(number));
     }
+    void Pause(std::chrono::milliseconds) override { lines.push_back("pause"); }
     std::vector<std::string> Take() { return std::exchange(lines, {}); }
 };
 
@@ -39,7 +42,8 @@ struct Zeros final : DrillRandom {
     std::size_t Below(std::size_t) override { return 0; }
 };
 
-// After a miss the learner hears what they wrote, then what was said.
+// After a miss the learner hears what they wrote, a pause, then what was
+// said; a right answer goes straight on to the next number.
 TEST(DictationDrill, AMissPlaysWhatWasWrittenThenWhatWasSaid) {
     Log log;
     Zeros zeros;
@@ -56,32 +60,54 @@ TEST(DictationDrill, AMissPlaysWhatWasWrittenThenWhatWasSaid) {
     log.typed = "14";
     drill.Check();
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"You wrote 14 \u2014 w14; it was 13 \u2014 w13",
-                                                    "say 14", "say 13"}));
-    EXPECT_EQ(verdicts, std::vector<bool>{false});
+                                                    "say 14", "pause", "say 13"}));
     EXPECT_FALSE(drill.Number());
+    drill.Enter();  // on to the next number
+    log.typed = " 13 ";
+    drill.Enter();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{"say 13", "Right: 13 \u2014 w13", "say 13"}));
+    EXPECT_EQ(verdicts, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(drill.Number());
+}
+
+// What a learner may type: groups of three after a space, spaces around.
+TEST(TypedNumber, TakesDigitsInGroups) {
+    const std::pair<const char*, std::optional<int>> answers[] = {
+        {" 42 ", 42}, {"17 000", 17000}, {"17\u00a0000", 17000}, {"99999", 99999}, {"17 0 00", {}},
+        {"1 2", {}},  {"17  000", {}},   {"100000", {}},         {"17,000", {}},   {"", {}},
+        {"-5", {}},   {"1 000 000", {}}, {"\t7\u00a0", 7}};
+    for (const auto& [typed, number] : answers) {
+        EXPECT_EQ(TypedNumber(typed), number) << typed;
+    }
+    EXPECT_NE(NotANumber("17,000").find("without a comma"), std::string::npos);
 }
 
 // Each due item asked as it was met, its answer reported under its own drill.
 TEST(ReviewDrill, AsksEachItemAsItWasMet) {
     Log log;
     Zeros zeros;
-    ReviewDrill drill(log, log, zeros);
+    ReviewDrill drill(log, log, zeros, [](int n) { return "w" + std::to_string(n); });
     std::vector<std::string> kept;
     drill.OnAnswer(
         [&](const ReviewItem& item, const std::string& answer, bool right, const Rendition&) {
             kept.push_back(item.drill + " " + item.played + " " + answer +
                            (right ? " right" : " wrong"));
         });
-    drill.Start({{"pairs", "14/40", 1}, {"dictation", "105", 2}}, {});
+    drill.Start({{"pairs", "14/40", 1}, {"dictation", "105", 2}, {"dictation", "61", 1}}, {});
     drill.Choose(1);  // 40 on the right; 14 was heard
-    drill.Next();
-    drill.Answer("105");
-    drill.Next();
-    EXPECT_EQ(log.Take(),
-              (std::vector<std::string>{"2 left", "pair 14|40", "say 14",
-                                        "That was 14 \u2014 you chose 40", "say 14", "say 40",
-                                        "1 left", "number", "say 105", "Right", "finished"}));
-    EXPECT_EQ(kept, (std::vector<std::string>{"pairs 14/40 40 wrong", "dictation 105 105 right"}));
+    drill.Enter();
+    drill.Answer("105");  // right: straight on
+    drill.Answer("64");
+    drill.Enter();
+    EXPECT_EQ(
+        log.Take(),
+        (std::vector<std::string>{
+            "1 of 3", "pair 14|40", "say 14", "That was 14 \u2014 w14; you chose 40 \u2014 w40",
+            "say 14", "pause", "say 40", "2 of 3", "number", "say 105", "Right: 105 \u2014 w105",
+            "3 of 3", "number", "say 61", "You wrote 64 \u2014 w64; it was 61 \u2014 w61", "say 64",
+            "pause", "say 61", "finished"}));
+    EXPECT_EQ(kept, (std::vector<std::string>{"pairs 14/40 40 wrong", "dictation 105 105 right",
+                                              "dictation 61 64 wrong"}));
 }
 
 TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {

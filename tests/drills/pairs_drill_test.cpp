@@ -103,6 +103,9 @@ struct Log final : PairsView, DrillSpeaker {
         lines.push_back("say " + std::to_string(number) + " v" + std::to_string(r.voice) +
                         std::string(StyleName(r.style)).substr(0, 1));
     }
+    void Pause(std::chrono::milliseconds ms) override {
+        lines.push_back("pause " + std::to_string(ms.count()));
+    }
     std::vector<std::string> Take() { return std::exchange(lines, {}); }
 };
 
@@ -112,7 +115,7 @@ struct Log final : PairsView, DrillSpeaker {
 TEST(PairsDrill, ATrialAndAMiss) {
     Log log;
     SeededDraws random;
-    PairsDrill drill(log, log, random);
+    PairsDrill drill(log, log, random, [](int n) { return "w" + std::to_string(n); });
     drill.SetPairs(FindPairSet("inside"));
     drill.SetRenditions({{1, SpeechStyle::kEveryday}});
     log.Take();
@@ -135,10 +138,11 @@ TEST(PairsDrill, ATrialAndAMiss) {
     const int chose = was == pair.first ? pair.second : pair.first;
     drill.Choose(button_of(chose));
     const std::string at = std::to_string(button_of(was)), other = std::to_string(button_of(chose));
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{"verdict That was " + DrillDigits(was) +
-                                                        " \u2014 you chose " + DrillDigits(chose),
-                                                    "step 2", "mark " + at, say(was), "mark -",
-                                                    "mark " + other, say(chose), "mark -"}));
+    const auto said = [](int n) { return DrillDigits(n) + " \u2014 w" + std::to_string(n); };
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{
+                              "verdict That was " + said(was) + "; you chose " + said(chose),
+                              "step 2", "mark " + at, say(was), "mark -", "pause 650",
+                              "mark " + other, say(chose), "mark -"}));
     drill.Choose(button_of(was));  // again, to compare
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"mark " + at, say(was), "mark -"}));
     drill.Proceed();  // Space goes on

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "drill_settings.h"
+#include "drill_voices.h"
+#include "learner_history.h"
+
+class QWidget;
+
+namespace talmo {
+
+// What the Drills window hands each page it builds. The window has one
+// speaker and runs every page's actions through one queue, so that only one
+// sound plays at a time.
+struct DrillSite {
+    QWidget* frame;
+    DrillSpeaker& speaker;
+    DrillActions& actions;
+    DrillRandom& random;
+    DrillSettings& settings;
+    LearnerHistory& history;
+    Confirm confirm;  // a question the learner answers yes or no
+};
+
+}  // namespace talmo
