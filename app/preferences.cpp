@@ -1,9 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "preferences.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "pair_sets.h"
 #include "voice.h"
@@ -22,6 +29,162 @@ std::string Quoted(const QString& path) {
     return "'" + path.toStdString() + "'";
 }
 
+// One line of the file with its end of line, and for a key's line the key
+// with its section ("drills/voice") and where its value stands.
+struct Line {
+    std::string text;
+    std::string section = {};  // "" before the first section and in [General], as QSettings has it
+    bool header = false;
+    std::string key = {};
+    std::size_t value = 0;
+    std::size_t size = 0;  // without the spaces around it or a `;` comment after it
+};
+using Lines = std::vector<Line>;
+
+constexpr std::string_view kSpace = " \t\r\n";
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t begin = text.find_first_not_of(kSpace);
+    if (begin == std::string_view::npos) {
+        return text.substr(0, 0);
+    }
+    return text.substr(begin, text.find_last_not_of(kSpace) + 1 - begin);
+}
+
+// QSettings writes a key outside its section as "drills\voice".
+std::string Name(std::string_view text) {
+    std::string name(Trimmed(text));
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The lines of an INI file, or nothing when it is not one: text that is not
+// UTF-8, or a line that is neither blank, a comment (`#` or `;`), a
+// [section] nor a key=value.
+std::optional<Lines> Parse(const QByteArray& bytes) {
+    if (!bytes.isValidUtf8() || bytes.contains('\0')) {
+        return std::nullopt;
+    }
+    const std::string text = bytes.toStdString();
+    Lines lines;
+    std::string section;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = std::min(text.find('\n', begin), text.size() - 1) + 1;
+        Line line{.text = text.substr(begin, end - begin), .section = section};
+        begin = end;
+        const std::string_view bare = Trimmed(line.text);
+        const std::size_t equals = line.text.find('=');
+        if (bare.empty() || bare.front() == '#' || bare.front() == ';') {
+            // nothing to read; the line is kept as it is
+        } else if (bare.front() == '[' && bare.back() == ']') {
+            section = Name(bare.substr(1, bare.size() - 2));
+            section = section == "General" ? "" : section;
+            line.section = section;
+            line.header = true;
+        } else if (equals != std::string::npos) {
+            const std::string name = Name(std::string_view(line.text).substr(0, equals));
+            line.key = section.empty() ? name : section + "/" + name;
+            // A `;` outside quotes starts a comment, as QSettings reads it.
+            const std::string_view rest = std::string_view(line.text).substr(equals + 1);
+            bool quoted = false;
+            std::size_t stop = 0;
+            for (; stop < rest.size() && (quoted || rest[stop] != ';'); ++stop) {
+                quoted = quoted != (rest[stop] == '"');
+            }
+            const std::string_view value = Trimmed(rest.substr(0, stop));
+            line.value = static_cast<std::size_t>(value.data() - line.text.data());
+            line.size = value.size();
+        } else {
+            return std::nullopt;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// The file's lines; none when there is no file, nothing when it cannot be read.
+std::optional<Lines> ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        return Lines{};
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return Parse(file.readAll());
+}
+
+// The line of a key: the last when it is there twice, as QSettings reads it.
+Line* Find(Lines& lines, std::string_view key) {
+    const auto line = std::find_if(lines.rbegin(), lines.rend(),
+                                   [key](const Line& line) { return line.key == key; });
+    return line == lines.rend() ? nullptr : &*line;
+}
+
+// A value as QSettings reads the plain strings it writes: quotes taken off,
+// and nothing when a comma outside them makes a list.
+std::optional<std::string> Word(const Line& line) {
+    std::string word;
+    bool quoted = false;
+    for (const char c : std::string_view(line.text).substr(line.value, line.size)) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            return std::nullopt;
+        } else {
+            word += c;
+        }
+    }
+    return word;
+}
+
+// Sets a key's value in its line, or in a new line under the last key of its
+// section, the section added at the end when the file has none.
+void Put(Lines& lines, const std::string& key, const std::string& value) {
+    if (Line* line = Find(lines, key)) {
+        line->text.replace(line->value, line->size, value);
+        return;
+    }
+    const std::size_t slash = key.rfind('/');
+    const std::string section = slash == std::string::npos ? "" : key.substr(0, slash);
+    std::string text = key.substr(slash + 1) + "=" + value + "\n";
+    const auto last = std::find_if(lines.rbegin(), lines.rend(), [&](const Line& line) {
+        return line.section == section && (line.header || !line.key.empty());
+    });
+    auto at = last.base();  // just after it
+    if (last == lines.rend()) {
+        at = lines.end();
+        if (!section.empty() || std::ranges::any_of(lines, &Line::header)) {
+            const bool apart = !lines.empty() && !Trimmed(lines.back().text).empty();
+            text = (apart ? "\n[" : "[") + (section.empty() ? "General" : section) + "]\n" + text;
+        }
+    }
+    if (at != lines.begin() && !at[-1].text.ends_with('\n')) {
+        at[-1].text += '\n';
+    }
+    lines.insert(at, {.text = text});
+}
+
+// Saves a value in the file as it stands now. The new file is written beside
+// it and takes its place whole (QSaveFile keeps its mode), so a failed write
+// never leaves half a file.
+bool Save(const QString& path, const std::string& key, const std::string& value) {
+    std::optional<Lines> lines = ReadFile(path);
+    if (!lines || !QDir().mkpath(QFileInfo(path).path())) {
+        return false;
+    }
+    Put(*lines, key, value);
+    std::string text;
+    for (const Line& line : *lines) {
+        text += line.text;
+    }
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), static_cast<qint64>(text.size())) ==
+               static_cast<qint64>(text.size()) &&
+           file.commit();
+}
+
 }  // namespace
 
 QString Preferences::DefaultPath() {
@@ -30,9 +193,9 @@ QString Preferences::DefaultPath() {
 }
 
 Preferences::Preferences(std::ostream& err, const QString& path)
-    : err_(err), file_(path, QSettings::IniFormat), voice_(EmbeddedVoices().front().name) {
-    (void)file_.childKeys();  // the file is read on first use
-    if (file_.status() != QSettings::NoError) {
+    : err_(err), path_(path), voice_(EmbeddedVoices().front().name) {
+    std::optional<Lines> lines = ReadFile(path);
+    if (!lines) {
         // A damaged file is left as it is: saving over it would lose what the
         // learner may still want from it.
         readable_ = false;
@@ -40,7 +203,18 @@ Preferences::Preferences(std::ostream& err, const QString& path)
              << "; using the defaults\n";
         return;
     }
-    if (const auto voice = ReadText(kVoiceKey)) {
+    // The text of a setting, or nothing (with a line on err) when it is not
+    // a single word.
+    const auto read = [&](const char* key) -> std::optional<std::string> {
+        const Line* line = Find(*lines, key);
+        const std::optional<std::string> word = line ? Word(*line) : std::nullopt;
+        if (line && !word) {
+            err_ << "talmo: the preference " << key << " in " << Quoted(path)
+                 << " is not a single word; using the default\n";
+        }
+        return word;
+    };
+    if (const auto voice = read(kVoiceKey)) {
         if (const auto choice = ParseVoiceChoice(*voice)) {
             voice_ = *choice;
         } else {
@@ -48,7 +222,7 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << " is not a voice; using " << voice_ << "\n";
         }
     }
-    if (const auto style = ReadText(kStyleKey)) {
+    if (const auto style = read(kStyleKey)) {
         if (const auto chosen = ParseStyle(*style)) {
             style_ = *chosen;
         } else {
@@ -56,7 +230,7 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << " is not clear or everyday; using " << StyleName(style_) << "\n";
         }
     }
-    if (const auto voice = ReadText(kDrillVoiceKey)) {
+    if (const auto voice = read(kDrillVoiceKey)) {
         if (const auto choice = ParseVoiceChoice(*voice)) {
             drills_.voice = *choice;
         } else {
@@ -64,7 +238,7 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << Quoted(path) << " is not a voice; using " << drills_.voice << "\n";
         }
     }
-    if (const auto style = ReadText(kDrillStyleKey)) {
+    if (const auto style = read(kDrillStyleKey)) {
         if (const auto chosen = ParseStyleChoice(*style)) {
             drills_.style = *chosen;
         } else {
@@ -73,7 +247,7 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << StyleChoiceName(drills_.style) << "\n";
         }
     }
-    if (const auto keep = ReadText(kKeepHistoryKey)) {
+    if (const auto keep = read(kKeepHistoryKey)) {
         if (*keep == "true" || *keep == "false") {
             drills_.keep_history = *keep == "true";
         } else {
@@ -81,7 +255,7 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << Quoted(path) << " is not true or false; using true\n";
         }
     }
-    if (const auto pairs = ReadText(kDrillPairsKey)) {
+    if (const auto pairs = read(kDrillPairsKey)) {
         if (FindPairSet(*pairs).key == *pairs) {
             drills_.pair_set = *pairs;
         } else {
@@ -89,19 +263,6 @@ Preferences::Preferences(std::ostream& err, const QString& path)
                  << Quoted(path) << " is not a set of pairs; using " << drills_.pair_set << "\n";
         }
     }
-}
-
-std::optional<std::string> Preferences::ReadText(const char* key) {
-    if (!file_.contains(key)) {
-        return std::nullopt;
-    }
-    const QVariant value = file_.value(key);
-    if (value.typeId() != QMetaType::QString) {
-        err_ << "talmo: the preference " << key << " in " << Quoted(file_.fileName())
-             << " is not a single word; using the default\n";
-        return std::nullopt;
-    }
-    return value.toString().toStdString();
 }
 
 void Preferences::SetVoice(const std::string& voice) {
@@ -138,14 +299,12 @@ void Preferences::SetDrills(const DrillChoices& drills) {
 
 void Preferences::Write(const char* key, const std::string& value) {
     if (!readable_) {
-        err_ << "talmo: the preferences in " << Quoted(file_.fileName())
+        err_ << "talmo: the preferences in " << Quoted(path_)
              << " could not be read, so they are not saved over\n";
         return;
     }
-    file_.setValue(key, QString::fromStdString(value));
-    file_.sync();
-    if (file_.status() != QSettings::NoError) {
-        err_ << "talmo: cannot save the preferences to " << Quoted(file_.fileName()) << "\n";
+    if (!Save(path_, key, value)) {
+        err_ << "talmo: cannot save the preferences to " << Quoted(path_) << "\n";
     }
 }
 

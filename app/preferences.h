@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QSettings>
 #include <QString>
 
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -13,13 +11,14 @@
 
 namespace talmo {
 
-// The learner's preferences: a file in the XDG config folder
+// The learner's preferences: an INI file in the XDG config folder
 // (~/.config/talmo/talmo.conf), read once when made and written when a
-// setting changes. Each setting has one accessor and a default that keeps
-// the program as it is without the file. A value that cannot be read (a
-// damaged file, an unknown voice, a wrong type) gives its default and one
-// line on `err`, and is never written back unread; a file that cannot be
-// written costs one line on `err`, and the program goes on.
+// setting changes. A write changes only its setting's line, so comments and
+// keys the learner added stay as they are. Each setting has one accessor and
+// a default that keeps the program as it is without the file. A value that
+// cannot be read (a damaged file, an unknown voice, a wrong type) gives its
+// default and one line on `err`, and is never written back unread; a file
+// that cannot be written costs one line on `err`, and the program goes on.
 class Preferences {
   public:
     explicit Preferences(std::ostream& err, const QString& path = DefaultPath());
@@ -40,13 +39,10 @@ class Preferences {
     void SetDrills(const DrillChoices& drills);
 
   private:
-    // The text of a setting, or nothing (with a line on err) when it is not
-    // a single text.
-    std::optional<std::string> ReadText(const char* key);
     void Write(const char* key, const std::string& value);
 
     std::ostream& err_;
-    QSettings file_;
+    QString path_;
     bool readable_ = true;
     std::string voice_;
     SpeechStyle style_ = SpeechStyle::kClear;

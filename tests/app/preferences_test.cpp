@@ -21,15 +21,16 @@ std::string Contents(const QString& path) {
 struct Start {
     const char* file;  // null: no file at all
     std::string voice;
-    std::string complaint;  // in the one line on stderr; empty: silence
+    std::string complaint = {};  // in the one line on stderr; empty: silence
     SpeechStyle style = SpeechStyle::kClear;
     DrillChoices drills = {};
+    const char* changed = nullptr;  // the file once the drills' pairs change; null: not tried
 };
 
 class PreferencesAtStart : public ::testing::TestWithParam<Start> {};
 
 // Whatever the file holds, the program starts, with the defaults for what it
-// cannot read, and the file is left as it was.
+// cannot read, and the file is left as it was; a change rewrites only its line.
 TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
     const QTemporaryDir dir;
     const QString path = dir.filePath("talmo.conf");
@@ -37,7 +38,7 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
         std::ofstream(path.toStdString()) << GetParam().file;
     }
     std::ostringstream err;
-    const Preferences preferences(err, path);
+    Preferences preferences(err, path);
     EXPECT_EQ(preferences.Voice(), GetParam().voice);
     EXPECT_EQ(preferences.Style(), GetParam().style);
     EXPECT_EQ(preferences.Drills(), GetParam().drills);
@@ -46,26 +47,43 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), GetParam().complaint.empty() ? 0 : 1);
     EXPECT_EQ(std::filesystem::exists(path.toStdString()), GetParam().file != nullptr);
     EXPECT_EQ(Contents(path), GetParam().file != nullptr ? GetParam().file : "");
+    if (GetParam().changed != nullptr) {
+        DrillChoices drills = preferences.Drills();
+        drills.pair_set = "unit-ten";
+        preferences.SetDrills(drills);
+        EXPECT_EQ(Contents(path), GetParam().changed);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PreferencesAtStart,
-    ::testing::Values(Start{nullptr, "male", ""}, Start{"", "male", ""},
-                      Start{"[General]\nvoice=female\n", "female", ""},
-                      Start{"voice=all\n", "all", ""}, Start{"voice=both\n", "all", ""},
-                      Start{"voice=alto\n", "male", "voice=alto"},
-                      Start{"voice=Female\n", "male", "is not a voice"},
-                      Start{"voice=male, female\n", "male", "not a single word"},
-                      Start{"voice=female\nthis line is damaged\n", "male", "cannot read"},
-                      Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
-                      Start{"style=casual\n", "male", "style=casual"},
-                      Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
-                            "male",
-                            "",
-                            SpeechStyle::kClear,
-                            {"female", StyleChoice::kClear, "sex-sju"}},
-                      Start{"[drills]\nstyle=loud\n", "male", "drills/style=loud"},
-                      Start{"[drills]\npairs=all\n", "male", "not a set of pairs"}));
+    ::testing::Values(
+        Start{nullptr, "male", ""}, Start{"", "male", ""},
+        Start{"[General]\nvoice=female\n", "female", ""},
+        Start{.file = "voice=all",
+              .voice = "all",
+              .changed = "voice=all\n\n[drills]\npairs=unit-ten\n"},
+        Start{"voice=both\n", "all", ""}, Start{"voice=alto\n", "male", "voice=alto"},
+        Start{"voice=Female\n", "male", "is not a voice"},
+        Start{"voice=male, female\n", "male", "not a single word"},
+        Start{"voice=female\nthis line is damaged\n", "male", "cannot read"},
+        Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
+        Start{"style=casual\n", "male", "style=casual"},
+        Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
+              "male",
+              "",
+              SpeechStyle::kClear,
+              {"female", StyleChoice::kClear, "sex-sju"}},
+        Start{.file = "# mine\n[drills]\n; by hand\npairs = sex-sju ; hard\nspeed=9\n",
+              .voice = "male",
+              .drills = {.pair_set = "sex-sju"},
+              .changed = "# mine\n[drills]\n; by hand\npairs = unit-ten ; hard\nspeed=9\n"},
+        Start{.file = "[drills]\nvoice=female\n\n[history]\nkeep=false\n",
+              .voice = "male",
+              .drills = {.voice = "female", .keep_history = false},
+              .changed = "[drills]\nvoice=female\npairs=unit-ten\n\n[history]\nkeep=false\n"},
+        Start{"[drills]\nstyle=loud\n", "male", "drills/style=loud"},
+        Start{"[drills]\npairs=all\n", "male", "not a set of pairs"}));
 
 // A change is saved for the next start, but never over a file that could not
 // be read, and a folder that cannot be written costs a line, not the change.
