@@ -303,7 +303,8 @@ void Preferences::Write(const char* key, const std::string& value) {
              << " could not be read, so they are not saved over\n";
         return;
     }
-    if (!Save(path_, key, value)) {
+    saved_ = Save(path_, key, value);
+    if (!saved_) {
         err_ << "talmo: cannot save the preferences to " << Quoted(path_) << "\n";
     }
 }

@@ -38,12 +38,17 @@ class Preferences {
     const DrillChoices& Drills() const { return drills_; }
     void SetDrills(const DrillChoices& drills);
 
+    // Whether a change is saved for the next start: not when the file could
+    // not be read, nor while the last write failed.
+    bool Saves() const { return readable_ && saved_; }
+
   private:
     void Write(const char* key, const std::string& value);
 
     std::ostream& err_;
     QString path_;
     bool readable_ = true;
+    bool saved_ = true;
     std::string voice_;
     SpeechStyle style_ = SpeechStyle::kClear;
     DrillChoices drills_;
@@ -55,6 +60,7 @@ class PreferredDrills final : public ChoiceStore {
     explicit PreferredDrills(Preferences& preferences) : preferences_(preferences) {}
     DrillChoices Load() override { return preferences_.Drills(); }
     void Save(const DrillChoices& choices) override { preferences_.SetDrills(choices); }
+    bool Keeps() const override { return preferences_.Saves(); }
 
   private:
     Preferences& preferences_;

@@ -38,6 +38,8 @@ class ChoiceStore {
     virtual ~ChoiceStore() = default;
     virtual DrillChoices Load() = 0;
     virtual void Save(const DrillChoices& choices) = 0;
+    // Whether a change is kept for next time.
+    virtual bool Keeps() const { return true; }
 };
 
 // The choices while the drills are open: read once, kept at every change,

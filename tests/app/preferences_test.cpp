@@ -18,6 +18,8 @@ std::string Contents(const QString& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
+constexpr const char* kJunk = "\x89PNG=\x1a\xff\n";
+
 struct Start {
     const char* file;  // null: no file at all
     std::string voice;
@@ -25,6 +27,7 @@ struct Start {
     SpeechStyle style = SpeechStyle::kClear;
     DrillChoices drills = {};
     const char* changed = nullptr;  // the file once the drills' pairs change; null: not tried
+    bool saves = true;
 };
 
 class PreferencesAtStart : public ::testing::TestWithParam<Start> {};
@@ -42,6 +45,7 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
     EXPECT_EQ(preferences.Voice(), GetParam().voice);
     EXPECT_EQ(preferences.Style(), GetParam().style);
     EXPECT_EQ(preferences.Drills(), GetParam().drills);
+    EXPECT_EQ(preferences.Saves(), GetParam().saves);
     const std::string said = err.str();
     EXPECT_NE(said.find(GetParam().complaint), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), GetParam().complaint.empty() ? 0 : 1);
@@ -66,7 +70,15 @@ INSTANTIATE_TEST_SUITE_P(
         Start{"voice=both\n", "all", ""}, Start{"voice=alto\n", "male", "voice=alto"},
         Start{"voice=Female\n", "male", "is not a voice"},
         Start{"voice=male, female\n", "male", "not a single word"},
-        Start{"voice=female\nthis line is damaged\n", "male", "cannot read"},
+        Start{.file = "voice=female\nthis line is damaged\n",
+              .voice = "male",
+              .complaint = "cannot read",
+              .saves = false},
+        Start{.file = kJunk,
+              .voice = "male",
+              .complaint = "cannot read",
+              .changed = kJunk,
+              .saves = false},
         Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
         Start{"style=casual\n", "male", "style=casual"},
         Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
@@ -99,6 +111,7 @@ TEST(Preferences, SavesAChangeWhereItCan) {
         preferences.SetVoice("all");
         preferences.SetStyle(SpeechStyle::kEveryday);
         EXPECT_EQ(preferences.Voice(), "all");
+        EXPECT_EQ(preferences.Saves(), path == fresh);
     }
     EXPECT_EQ(Preferences(err, fresh).Voice(), "all");
     EXPECT_EQ(Preferences(err, fresh).Style(), SpeechStyle::kEveryday);
