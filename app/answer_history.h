@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "learner_history.h"
@@ -10,15 +11,28 @@
 
 namespace talmo {
 
-// The dictation page's answers, kept in the learner's history as "dictation".
+// The dictation page's answers, kept in the learner's history as "dictation",
+// but only those to a number that reached the sound server: without sound an
+// answer is a guess.
 class DictationHistory final : public AnswerLog {
   public:
-    explicit DictationHistory(LearnerHistory& history) : history_(history) {}
+    // reached: whether the last number played reached the sound server.
+    explicit DictationHistory(
+        LearnerHistory& history, std::function<bool()> reached = [] { return true; })
+        : history_(history), reached_(std::move(reached)) {}
     // The engine that speaks the quiz's numbers, for their voice and style.
     void SetEngine(const SpeechEngine* engine) { engine_ = engine; }
 
-    void Played(int) override { heard_ = std::chrono::steady_clock::now(); }
+    void Played(int number) override {
+        heard_ = std::chrono::steady_clock::now();
+        // Heard once is enough: a repeat that fails takes nothing away.
+        reached_number_ = reached_() || (number == number_ && reached_number_);
+        number_ = number;
+    }
     void Answered(int number, const std::string& answer, bool right) override {
+        if (number != number_ || !reached_number_) {
+            return;
+        }
         const auto taken = std::chrono::steady_clock::now() - heard_;
         history_.Record(
             {.at_ms = WallClockMs(),
@@ -33,6 +47,9 @@ class DictationHistory final : public AnswerLog {
 
   private:
     LearnerHistory& history_;
+    std::function<bool()> reached_;
+    int number_ = -1;  // the number last played, and whether it was heard
+    bool reached_number_ = false;
     const SpeechEngine* engine_ = nullptr;
     std::chrono::steady_clock::time_point heard_ = std::chrono::steady_clock::now();
 };

@@ -62,6 +62,9 @@ struct Platform {
     std::function<void()> open_drills = {};
     // Where the dictation quiz reports its answers, if anywhere.
     AnswerLog* answers = nullptr;
+    // The Drills window's own player, if not `player`: it plays on a thread
+    // of its own, and a player serves one thread at a time.
+    ClipPlayer* drills_player = nullptr;
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

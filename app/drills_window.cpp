@@ -67,7 +67,8 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     : platform_(platform),
       history_(history),
       settings_(choices),
-      speaker_(EmbeddedVoices(), platform.player, WaitLive),
+      speaker_(EmbeddedVoices(), platform.drills_player ? *platform.drills_player : platform.player,
+               WaitLive),
       form_(this),
       entries_(pages) {
     setObjectName("frmDrills");

@@ -17,6 +17,7 @@
 #include "answer_history.h"
 #include "app_services.h"
 #include "drills_window.h"
+#include "heard_player.h"
 #include "help_window.h"
 #include "main_window.h"
 #include "pictures.h"
@@ -86,7 +87,9 @@ int main(int argc, char** argv) {
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
 
-    talmo::PulseClipPlayer player;
+    talmo::PulseClipPlayer pulse;
+    talmo::HeardPlayer player(pulse);
+    talmo::PulseClipPlayer drills_player;
     talmo::LocalClock clock;
     talmo::UnseededRandom random;
     talmo::QtMessageBox messages;
@@ -102,7 +105,8 @@ int main(int argc, char** argv) {
         .help = help,
         .end = end,
         .decimal_separator = QLocale().decimalPoint().toStdString(),
-        .style = command.style.value_or(preferences.Style())};
+        .style = command.style.value_or(preferences.Style()),
+        .drills_player = &drills_player};
 
     // The history file is opened with the first answer to keep or the Drills
     // window, never at start. A file size limit fails a write, not the program.
@@ -110,7 +114,7 @@ int main(int argc, char** argv) {
     talmo::PreferredDrills drill_choices(preferences);
     talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(),
                                   [&drill_choices] { return drill_choices.Load().keep_history; });
-    talmo::DictationHistory dictation_answers(history);
+    talmo::DictationHistory dictation_answers(history, [&player] { return player.LastHeard(); });
     platform.answers = &dictation_answers;
 
     // The Drills window is made when it is first asked for, never at start.
