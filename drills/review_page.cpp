@@ -96,7 +96,7 @@ ReviewPage::ReviewPage(const DrillSite& site)
 
 std::vector<ReviewItem> ReviewPage::Due() {
     return DueForReview(site_.history.Store().OfMissedItems(), site_.history.SessionMs(),
-                        WallClockMs(), LocalUtcOffsetMs());
+                        WallClockMs(), LocalCalendar{});
 }
 
 void ReviewPage::Switched(bool shown) {
