@@ -6,22 +6,22 @@
 #include <map>
 
 #include "review_drill.h"
-#include "review_schedule.h"
 
 namespace talmo {
 
 ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_t now_ms,
-                              std::int64_t utc_offset_ms, int day_count) {
-    ProgressFigures figures;
-    figures.days.resize(static_cast<std::size_t>(day_count));
-    const std::int64_t today = (now_ms + utc_offset_ms) / kDayMs;
+                              const Calendar& calendar, int day_count) {
+    constexpr int kWeek = 7;
+    // The shown days after the 6 before them, for the first shown day's week.
+    std::vector<DayTally> days(static_cast<std::size_t>(day_count + kWeek - 1));
+    const std::int64_t today = calendar.Day(now_ms);
     std::map<std::pair<std::string, std::string>, int> misses;
     for (const AnswerRecord& a : answers) {
-        const std::int64_t back = today - (a.at_ms + utc_offset_ms) / kDayMs;
-        if (back < 0 || back >= day_count) {
+        const std::int64_t back = today - calendar.Day(a.at_ms);
+        if (back < 0 || back >= std::ssize(days)) {
             continue;
         }
-        DayTally& day = figures.days[static_cast<std::size_t>(day_count - 1 - back)];
+        DayTally& day = days[days.size() - 1 - static_cast<std::size_t>(back)];
         ++day.answers;
         int heard = 0;
         if (const auto pair = ParsePair(a.played)) {
@@ -35,10 +35,21 @@ ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_
             day.given[k] += kinds[k];
             day.right[k] += kinds[k] && a.right;
         }
-        if (!a.right) {
+        if (!a.right && back < day_count) {
             ++misses[{a.drill, a.played}];
         }
     }
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        days[d].day = today - std::ssize(days) + 1 + static_cast<std::int64_t>(d);
+        for (std::size_t w = d < kWeek ? 0 : d + 1 - kWeek; w <= d; ++w) {
+            for (std::size_t k = 0; k < kKindCount; ++k) {
+                days[d].week_given[k] += days[w].given[k];
+                days[d].week_right[k] += days[w].right[k];
+            }
+        }
+    }
+    ProgressFigures figures;
+    figures.days.assign(days.end() - day_count, days.end());
     for (const auto& [item, count] : misses) {
         figures.most_missed.push_back({item.first, item.second, count});
     }

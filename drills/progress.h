@@ -9,15 +9,19 @@
 
 #include "history_store.h"
 #include "number_kinds.h"
+#include "review_schedule.h"
 
 namespace talmo {
 
 // One day's answers: how many, and per kind of number how many were given
-// and how many were right.
+// and how many were right, that day and in the 7 days ending on it.
 struct DayTally {
+    std::int64_t day = 0;  // the Calendar's day number
     int answers = 0;
     std::array<int, kKindCount> given{};
     std::array<int, kKindCount> right{};
+    std::array<int, kKindCount> week_given{};  // below 5, too few for a sure point
+    std::array<int, kKindCount> week_right{};
 };
 
 // An item missed, and how often.
@@ -33,11 +37,11 @@ struct ProgressFigures {
     std::vector<MissedItem> most_missed;  // the most missed first
 };
 
-// What the Progress panel shows, from the answers (oldest first): each of
-// the last `day_count` calendar days (at utc_offset_ms from UTC) up to now,
-// and the ten items missed most in them. A pair's answer counts for the kinds
-// of the number heard.
+// What the Progress panel shows, from the answers (oldest first; the first
+// day's week needs the 6 days before it): each of the last `day_count` days
+// of the calendar up to now, and the ten items missed most in them. A pair's
+// answer counts for the kinds of the number heard.
 ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_t now_ms,
-                              std::int64_t utc_offset_ms = 0, int day_count = 30);
+                              const Calendar& calendar = LocalCalendar{}, int day_count = 30);
 
 }  // namespace talmo

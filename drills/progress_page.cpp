@@ -172,7 +172,7 @@ void ProgressPage::Switched(bool shown) {
     chart_->setGeometry(6, top, box->width() - 12, box->height() - top - 6);
     const std::int64_t now = WallClockMs();
     chart_->Show(
-        TallyProgress(site_.history.Store().Since(now - 31 * kDayMs), now, LocalUtcOffsetMs()));
+        TallyProgress(site_.history.Store().Since(now - 37 * kDayMs), now, LocalCalendar{}));
     const auto& items = chart_->Figures().most_missed;
     for (std::size_t i = 0; i < missed_.size(); ++i) {
         if (i < items.size()) {

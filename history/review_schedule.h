@@ -38,6 +38,12 @@ class LocalCalendar final : public Calendar {
     std::int64_t Day(std::int64_t ms) const override;
 };
 
+// The dates in UTC, the same in every zone.
+class UtcCalendar final : public Calendar {
+  public:
+    std::int64_t Day(std::int64_t ms) const override { return ms / kDayMs - (ms % kDayMs < 0); }
+};
+
 struct ReviewPlan {
     std::vector<ReviewItem> now;  // to review now, in the order first missed
     int held = 0;                 // due too, but over today's limit: "and N more tomorrow"

@@ -116,11 +116,11 @@ TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
         return AnswerRecord{day * kDayMs, 0, drill, played, "male", "clear", answer, right, 0};
     };
     const std::vector<AnswerRecord> answers{
-        at(-1, "dictation", "14", "40", false),  // 30 days before: out of the chart
+        at(-1, "dictation", "14", "40", false),  // 30 days before: only in the first week
         at(25, "pairs", "14/40", "14", false),   // 40 heard
         at(29, "dictation", "14", "14", true), at(29, "dictation", "14", "41", false),
         at(29, "dictation", "105", "105", true)};
-    const ProgressFigures figures = TallyProgress(answers, 29 * kDayMs + 1);
+    const ProgressFigures figures = TallyProgress(answers, 29 * kDayMs + 1, UtcCalendar{});
     ASSERT_EQ(figures.days.size(), 30u);
     const auto teens = static_cast<std::size_t>(NumberKind::kTeensTens);
     EXPECT_EQ(figures.days[25].answers, 1);
@@ -129,6 +129,11 @@ TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
     EXPECT_EQ(figures.days[29].answers, 3);
     EXPECT_EQ(figures.days[29].given[teens], 2);
     EXPECT_EQ(figures.days[29].right[teens], 1);
+    EXPECT_EQ(figures.days[0].day, 0);
+    EXPECT_EQ(figures.days[5].week_given[teens], 1);  // day -1 is in the week to day 5
+    EXPECT_EQ(figures.days[6].week_given[teens], 0);
+    EXPECT_EQ(figures.days[29].week_given[teens], 3);  // days 25 and 29
+    EXPECT_EQ(figures.days[29].week_right[teens], 1);
     EXPECT_EQ(figures.most_missed,
               (std::vector<MissedItem>{{"dictation", "14", 1}, {"pairs", "14/40", 1}}));
 }
