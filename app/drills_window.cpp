@@ -78,8 +78,12 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     const auto frames = form_.Array<QWidget>("DrillFrame", static_cast<int>(pages.size()));
     for (std::size_t i = 0; i < pages.size(); ++i) {
         bar->addTab(pages[i].tab);
-        pages_.push_back(
-            pages[i].make({frames[i], speaker_, actions_, random, settings_, history_, confirm}));
+        const auto tab_count = [bar, i, tab = QString(pages[i].tab)](int count) {
+            bar->setTabText(static_cast<int>(i),
+                            count > 0 ? QString("%1 (%2)").arg(tab).arg(count) : tab);
+        };
+        pages_.push_back(pages[i].make(
+            {frames[i], speaker_, actions_, random, settings_, history_, confirm, tab_count}));
     }
     forms::LayOutWithPages(form_, pages_);
     setFixedSize(form_.Scaled(kClientWidth, kClientHeight));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include "drill_settings.h"
 #include "drill_voices.h"
 #include "learner_history.h"
@@ -20,6 +22,8 @@ struct DrillSite {
     DrillSettings& settings;
     LearnerHistory& history;
     Confirm confirm;  // a question the learner answers yes or no
+    // Shows a count on the page's tab ("Review (11)"); 0 shows none.
+    std::function<void(int count)> tab_count = [](int) {};
 };
 
 }  // namespace talmo

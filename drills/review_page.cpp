@@ -3,8 +3,10 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -54,12 +56,17 @@ ReviewPage::ReviewPage(const DrillSite& site)
     for (QLabel* label : form_.Array<QLabel>("lblReviewKey", 2)) {
         label->setAlignment(Qt::AlignCenter);
     }
-    form_.RequireText(form_.Find("lblDue"), "Nothing is due now. The next items come tomorrow.");
+    form_.RequireText(form_.Find("lblDue"),
+                      "Nothing is due now. The next items come on Wednesday 30 September.");
+    form_.RequireText(form_.Find("lblDue"),
+                      "Nothing is due: what you miss in the other drills comes back here.");
+    form_.RequireText(form_.Find("lblDue"), "50 items to review, and 120 more tomorrow.");
     for (QPushButton* button : choices_) {
         form_.RequireText(button, "70 000");
     }
-    connect(form_.Get<QPushButton>("cmdReview"), &QPushButton::clicked, this,
-            [this] { Act([this] { drill_.Start(Due(), Renditions(site_.settings.Choices())); }); });
+    connect(form_.Get<QPushButton>("cmdReview"), &QPushButton::clicked, this, [this] {
+        Act([this] { drill_.Start(Plan().now, Renditions(site_.settings.Choices())); });
+    });
     for (int i = 0; i < 2; ++i) {
         connect(choices_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { Act([this, i] { drill_.Choose(i); }); });
@@ -92,28 +99,52 @@ ReviewPage::ReviewPage(const DrillSite& site)
                 next_->setFocus(Qt::OtherFocusReason);
             }
         });
+    ShowDue();  // the tab says at once what is due
 }
 
-std::vector<ReviewItem> ReviewPage::Due() {
-    return DueForReview(site_.history.Store().OfMissedItems(), site_.history.SessionMs(),
-                        WallClockMs(), LocalCalendar{});
+ReviewPlan ReviewPage::Plan() {
+    return PlanReview(site_.history.Store().OfMissedItems(), site_.history.SessionMs(),
+                      WallClockMs(), LocalCalendar{});
 }
 
 void ReviewPage::Switched(bool shown) {
+    // Counted afresh whenever shown: a miss comes due while the program runs.
     if (shown && !drill_.Waiting()) {
         ShowDue();
     }
 }
 
 void ReviewPage::ShowDue() {
-    const auto items = static_cast<int>(Due().size());
-    form_.Get<QLabel>("lblDue")->setText(items == 0   ? QString("Nothing is due: well done.")
-                                         : items == 1 ? QString("1 item to review.")
-                                                      : QString("%1 items to review.").arg(items));
+    const ReviewPlan plan = Plan();
+    const auto items = static_cast<int>(plan.now.size());
+    QString text =
+        items == 1 ? QString("1 item to review") : QString("%1 items to review").arg(items);
+    if (plan.held > 0) {
+        text += QString(", and %1 more tomorrow").arg(plan.held);
+    }
+    text += ".";
+    if (items == 0) {
+        const std::int64_t today = LocalCalendar{}.Day(WallClockMs());
+        if (plan.next_session) {
+            text = "Nothing is due now. The next items come in your next session.";
+        } else if (plan.next_day) {
+            const QDate day = QDate(1970, 1, 1).addDays(*plan.next_day);
+            text = "Nothing is due now. The next items come " +
+                   (*plan.next_day == today + 1
+                        ? QString("tomorrow")
+                        : "on " + QLocale(QLocale::English).toString(day, "dddd d MMMM")) +
+                   ".";
+        } else {
+            text = "Nothing is due: what you miss in the other drills comes back here.";
+        }
+    }
+    form_.Get<QLabel>("lblDue")->setText(text);
+    site_.tab_count(items);
 }
 
 void ReviewPage::ShowPlace(int item, int items) {
     form_.Get<QLabel>("lblDue")->setText(QString("%1 of %2").arg(item).arg(items));
+    site_.tab_count(items - item + 1);
 }
 
 void ReviewPage::AskPair(int left, int right) {

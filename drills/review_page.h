@@ -34,7 +34,7 @@ class ReviewPage final : public forms::Page, private ReviewView {
     void Finished() override;
     void Refresh() override;
     void Heard() override { heard_ = std::chrono::steady_clock::now(); }
-    std::vector<ReviewItem> Due();
+    ReviewPlan Plan();
 
     void Act(std::function<void()> action) { site_.actions.Run(std::move(action)); }
 

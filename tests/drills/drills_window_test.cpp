@@ -196,6 +196,7 @@ class DrillsWindowTest : public QObject {
                                                  history_->confirm);
         window_->TabBar()->setCurrentIndex(2);  // Review
         QCOMPARE(Text("lblDue"), QString("1 item to review."));
+        QCOMPARE(window_->TabBar()->tabText(2), QString("Revie&w (1)"));
 
         window_->TabBar()->setCurrentIndex(window_->TabBar()->count() - 1);  // Settings
         history_->yes = false;
