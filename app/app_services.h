@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "clip_player.h"
@@ -65,6 +67,9 @@ struct Platform {
     // The Drills window's own player, if not `player`: it plays on a thread
     // of its own, and a player serves one thread at a time.
     ClipPlayer* drills_player = nullptr;
+    // The desktop's font, which the Drills window takes; the windows of the
+    // program's pages keep the font they were drawn for.
+    std::optional<QFont> drills_font = {};
 };
 
 inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");

@@ -73,6 +73,9 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
       entries_(pages) {
     setObjectName("frmDrills");
     setWindowTitle("Talmo Drills");
+    if (platform.drills_font) {
+        setFont(*platform.drills_font);
+    }
     form_.Add(ControlTable(pages));
     QTabBar* bar = TabBar();
     const auto frames = form_.Array<QWidget>("DrillFrame", static_cast<int>(pages.size()));
@@ -85,8 +88,8 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
         pages_.push_back(pages[i].make(
             {frames[i], speaker_, actions_, random, settings_, history_, confirm, tab_count}));
     }
-    forms::LayOutWithPages(form_, pages_);
-    setFixedSize(form_.Scaled(kClientWidth, kClientHeight));
+    Fit();
+    resize(minimumSize());
 
     const auto help = [this] {
         platform_.help.ShowHelp(
@@ -104,6 +107,59 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
     settings_.OnChange([this] { ShowNotice(); });
     ShowNotice();
     actions_.OnDone([this] { ShowSound(); });
+}
+
+void DrillsWindow::Fit() {
+    if (fitting_) {
+        return;
+    }
+    fitting_ = true;
+    forms::LayOutWithPages(form_, pages_);
+    laid_out_.clear();
+    for (const char* name : {"tabDrills", "lblHistory", "lblSound", "cmdHelp", "cmdClose"}) {
+        laid_out_.emplace_back(form_.Find(name), form_.Find(name)->geometry());
+    }
+    for (QWidget* frame : form_.Array<QWidget>("DrillFrame", PageCount())) {
+        laid_out_.emplace_back(frame, frame->geometry());
+    }
+    setMinimumSize(form_.Scaled(kClientWidth, kClientHeight));
+    fitting_ = false;
+    Stretch();
+}
+
+void DrillsWindow::Stretch() {
+    // The tabs and pages take what the window has more than its least size;
+    // the lines and buttons under them keep to the foot and the right.
+    const QSize extra = (size() - minimumSize()).expandedTo({0, 0});
+    for (const auto& [widget, laid] : laid_out_) {
+        const QString name = widget->objectName();
+        if (name == "tabDrills" || name == "DrillFrame") {
+            widget->setGeometry(laid.adjusted(0, 0, extra.width(), extra.height()));
+        } else if (name.startsWith("lbl")) {
+            widget->setGeometry(
+                laid.translated(0, extra.height()).adjusted(0, 0, extra.width(), 0));
+        } else {
+            widget->setGeometry(laid.translated(extra.width(), extra.height()));
+        }
+    }
+    for (forms::Page* page : pages_) {
+        page->Stretch(extra);
+    }
+}
+
+void DrillsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Stretch();
+}
+
+void DrillsWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // However the window came by its font (the desktop's, set late by a
+    // platform theme, or changed while open), every text fits it.
+    if (event->type() == QEvent::FontChange && !pages_.empty()) {
+        Fit();
+        resize(size().expandedTo(minimumSize()));
+    }
 }
 
 void DrillsWindow::ShowSound() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app_services.h"
@@ -57,6 +58,12 @@ class DrillsWindow final : public QWidget {
 
   private:
     void ShowPage(int index);
+    // Lays the window out for its font, and grows the pages into the room
+    // a larger window gives.
+    void Fit();
+    void Stretch();
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // What the history has to say, on the window's notice line.
     void ShowNotice();
     // The sound line: shown while the sound server cannot be reached.
@@ -69,7 +76,9 @@ class DrillsWindow final : public QWidget {
     DrillActions actions_{speaker_};
     forms::Form form_;
     std::span<const DrillsPageEntry> entries_;
-    std::vector<forms::Page*> pages_;  // owned by their frames
+    std::vector<forms::Page*> pages_;                   // owned by their frames
+    std::vector<std::pair<QWidget*, QRect>> laid_out_;  // at the least size
+    bool fitting_ = false;
 };
 
 // The program's Drills window, made at the first request: a later request

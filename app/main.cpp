@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     QApplication app(qt_argc, qt_args.data());
     QApplication::setApplicationName("Talmo");
     QApplication::setWindowIcon(talmo::ProgramIcon());
-    QFont font = QApplication::font();
+    const QFont desktop_font = QApplication::font();
+    QFont font = desktop_font;
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
 
@@ -106,7 +107,8 @@ int main(int argc, char** argv) {
         .end = end,
         .decimal_separator = QLocale().decimalPoint().toStdString(),
         .style = command.style.value_or(preferences.Style()),
-        .drills_player = &drills_player};
+        .drills_player = &drills_player,
+        .drills_font = desktop_font};
 
     // The history file is opened with the first answer to keep or the Drills
     // window, never at start. A file size limit fails a write, not the program.

@@ -32,6 +32,9 @@ class Page : public QObject {
     virtual void Load() {}
     // Every page switch, on every page; `shown` for the one now chosen.
     virtual void Switched(bool shown) { (void)shown; }
+    // A page is laid out for its window's least size; a window made larger
+    // gives it `extra` pixels more, which a page may grow into.
+    virtual void Stretch(QSize extra) { (void)extra; }
 
   protected:
     Form form_;
