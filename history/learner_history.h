@@ -6,9 +6,11 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "history_store.h"
 
@@ -34,9 +36,11 @@ inline std::int64_t LocalUtcOffsetMs() {
 // only while the learner wants them kept.
 class LearnerHistory {
   public:
-    // keep: the learner's preference, asked at every answer.
-    LearnerHistory(std::filesystem::path file, std::function<bool()> keep)
-        : file_(std::move(file)), keep_(std::move(keep)), session_ms_(WallClockMs()) {}
+    // keep: the learner's preference, asked at every answer; err: where each
+    // notice is written at once, for a learner who never opens the Drills window.
+    LearnerHistory(std::filesystem::path file, std::function<bool()> keep,
+                   std::ostream& err = std::cerr)
+        : file_(std::move(file)), keep_(std::move(keep)), err_(err), session_ms_(WallClockMs()) {}
 
     // When this run of the program began: its answers' session.
     std::int64_t SessionMs() const { return session_ms_; }
@@ -48,7 +52,8 @@ class LearnerHistory {
         }
         answer.session_ms = session_ms_;
         const bool kept = Store().Record(answer);
-        if (notify_ && notice_pending()) {
+        Collect();
+        if (notify_ && notice_) {
             notify_();
         }
         return kept;
@@ -56,19 +61,28 @@ class LearnerHistory {
     HistoryStore& Store() {
         if (!store_) {
             store_ = std::make_unique<HistoryStore>(file_);
+            Collect();
         }
         return *store_;
     }
     // What the learner should be told, once.
-    std::optional<std::string> TakeNotice() { return store_ ? store_->TakeNotice() : std::nullopt; }
+    std::optional<std::string> TakeNotice() { return std::exchange(notice_, std::nullopt); }
     // Called when there is something to tell: the Drills window, while it is open.
     void OnNotice(std::function<void()> notify) { notify_ = std::move(notify); }
 
   private:
-    bool notice_pending() { return store_ && store_->HasNotice(); }
+    // The store's new notice, written out once and kept for the window.
+    void Collect() {
+        if (auto notice = store_->TakeNotice()) {
+            err_ << "talmo: " << *notice << std::endl;
+            notice_ = notice_ ? *notice_ + " " + *notice : *notice;
+        }
+    }
 
     std::filesystem::path file_;
     std::function<bool()> keep_;
+    std::ostream& err_;
+    std::optional<std::string> notice_;
     std::int64_t session_ms_;
     std::unique_ptr<HistoryStore> store_;
     std::function<void()> notify_;
