@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <utility>
@@ -14,6 +15,8 @@ namespace {
 // Long enough for another tutor's commit, short enough that a press never
 // waits noticeably.
 constexpr int kBusyMs = 80;
+// Forgetting waits out another program this long.
+constexpr std::chrono::milliseconds kLockWait{1000};
 
 // The first column of the first row, as text; nothing on an error.
 std::optional<std::string> Ask(sqlite3* db, const char* sql) {
@@ -162,6 +165,7 @@ void HistoryStore::TurnOff(const std::string& why) {
     sqlite3_close(db_);
     db_ = nullptr;
     state_ = State::kOff;
+    off_why_ = why;
     const std::string off = "Talmo cannot keep your history in " + file_.string() + " (" + why +
                             "). Your practice goes on as before, but this time it is not kept.";
     notice_ = notice_ ? *notice_ + " " + off : off;
@@ -272,11 +276,60 @@ std::vector<AnswerRecord> HistoryStore::Query(
     return answers;
 }
 
-bool HistoryStore::Forget() {
+ForgetOutcome HistoryStore::Forget() noexcept {
+    if (state_ == State::kReadOnly) {
+        return {false, "it was written by a newer Talmo, so this one only reads it"};
+    }
+    if (state_ == State::kOff) {
+        return {false, off_why_.empty() ? "it could not be opened" : off_why_};
+    }
     // Forgotten means gone from the file too: the freed pages are zeroed, and
     // the log that still holds them is emptied into the file.
-    return state_ == State::kOn && Run(db_, "PRAGMA secure_delete = ON") &&
-           Run(db_, "DELETE FROM answers") && Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
+    sqlite3_busy_timeout(db_, static_cast<int>(kLockWait.count()));
+    std::string why;
+    if (!Run(db_, "PRAGMA secure_delete = ON") || !Run(db_, "BEGIN IMMEDIATE") ||
+        !Run(db_, "DELETE FROM answers") || !Run(db_, "COMMIT")) {
+        why = sqlite3_errcode(db_) == SQLITE_BUSY
+                  ? "another program is writing to it"
+                  : std::string("it could not be written (") + sqlite3_errmsg(db_) + ")";
+        Run(db_, "ROLLBACK");
+    } else {
+        Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
+        pending_.clear();
+    }
+    sqlite3_busy_timeout(db_, kBusyMs);
+    if (!why.empty()) {
+        return {false, why};
+    }
+    // Only once the answers are gone: a failure before leaves everything as it was.
+    std::string kept;
+    for (const fs::path& copy : DamagedCopies()) {
+        for (const char* end : {"", "-wal", "-shm"}) {
+            std::error_code error;
+            if (fs::remove(copy.string() + end, error); error) {
+                kept += (kept.empty() ? "" : ", ") + copy.string() + end;
+            }
+        }
+    }
+    if (!kept.empty()) {
+        return {false, "the answers are gone, but " + kept + " could not be removed"};
+    }
+    return {true, ""};
+}
+
+std::vector<fs::path> HistoryStore::DamagedCopies() const {
+    const std::string prefix = file_.filename().string() + ".damaged-";
+    std::vector<fs::path> copies;
+    std::error_code error;
+    for (fs::directory_iterator it(file_.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with(prefix) && !name.ends_with("-wal") && !name.ends_with("-shm")) {
+            copies.push_back(it->path());
+        }
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 }  // namespace talmo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -26,6 +27,13 @@ struct AnswerRecord {
     bool right = false;
     std::int64_t answer_ms = 0;  // from the sound's end to the answer
     friend bool operator==(const AnswerRecord&, const AnswerRecord&) = default;
+};
+
+// What Forget did: every answer and damaged copy gone, or nothing changed
+// (or, when a copy could not be removed, the answers only) and why.
+struct ForgetOutcome {
+    bool forgotten = false;
+    std::string why;  // for the learner: "another program is writing to it", ...
 };
 
 // The learner's history: every answer, in one SQLite file. It never throws
@@ -60,9 +68,11 @@ class HistoryStore {
     std::vector<AnswerRecord> OfMissedItems() const;
     // The last `count` answers of a drill, oldest first.
     std::vector<AnswerRecord> Last(std::size_t count, const std::string& drill) const;
-    // Forgets every answer, leaving nothing of them in the file; false when
-    // the history is not writable.
-    bool Forget();
+    // Forgets every answer, leaving nothing of them in the file, then removes
+    // the damaged copies; waits out another program's write for a second.
+    ForgetOutcome Forget() noexcept;
+    // The damaged files kept aside beside the history (not their logs), sorted.
+    std::vector<std::filesystem::path> DamagedCopies() const;
 
     State Status() const { return state_; }
     const std::filesystem::path& File() const { return file_; }
@@ -82,6 +92,7 @@ class HistoryStore {
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
     State state_ = State::kOff;
+    std::string off_why_;  // why it was turned off, for the learner
     std::optional<std::string> notice_;
     std::vector<AnswerRecord> pending_;  // waited out by another program's write
 };

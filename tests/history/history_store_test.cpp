@@ -99,6 +99,13 @@ void RunSql(const fs::path& file, const char* sql) {
     sqlite3_close(db);
 }
 
+std::shared_ptr<sqlite3> Hold(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    return {db, sqlite3_close};
+}
+
 AnswerRecord At(std::int64_t at_ms, std::string played = "14") {
     return {at_ms, 1, "dictation", std::move(played), "male", "clear", "40", false, 900};
 }
@@ -130,16 +137,12 @@ TEST_P(HistoryAtOpen, OpensWhatItCanAndSaysOnceWhatItCannot) {
     EXPECT_NE(notice.find(GetParam().notice), std::string::npos) << notice;
     EXPECT_EQ(notice.empty(), *GetParam().notice == '\0') << notice;
     EXPECT_FALSE(store.TakeNotice());
-    std::vector<fs::path> aside;
-    std::error_code no_folder;
-    for (const auto& entry : fs::directory_iterator(file.parent_path(), no_folder)) {
-        if (entry.path().filename().string().starts_with("history.sqlite3.damaged-")) {
-            aside.push_back(entry.path());
-        }
-    }
+    const std::vector<fs::path> aside = store.DamagedCopies();
     ASSERT_EQ(aside.size(), GetParam().kept_aside ? 1u : 0u);
     EXPECT_TRUE(aside.empty() || Contents(aside.front()) == before);
     EXPECT_EQ(store.Record(At(5)), GetParam().state == State::kOn);
+    EXPECT_EQ(store.Forget().forgotten, GetParam().state == State::kOn);
+    EXPECT_TRUE(store.Since(0).empty() && store.DamagedCopies().empty());
     if (GetParam().state == State::kReadOnly) {
         EXPECT_EQ(Contents(file), before);
     }
@@ -245,6 +248,30 @@ TEST(History, TwoTutorsRecordAtOnce) {
         EXPECT_LT(std::stod(out.substr(out.find("longest ") + 8)), 100) << out;
     }
     EXPECT_EQ(first.Since(0).size(), 600u);
+}
+
+// Forgetting waits out another program's write, then changes nothing; a damaged
+// copy it cannot remove is named.
+TEST(History, ForgettingSaysWhyNot) {
+    const TempDir dir;
+    const fs::path file = dir.path / "h", first = file.string() + ".damaged-1",
+                   second = file.string() + ".damaged-2";
+    HistoryStore store(file);
+    store.Record(At(1));
+    fs::create_directories(second / "x");
+    std::ofstream(first) << "x";
+    std::ofstream(first.string() + "-wal") << "x";
+    EXPECT_EQ(store.DamagedCopies(), (std::vector{first, second}));
+    auto other = Hold(file, "BEGIN IMMEDIATE");
+    EXPECT_EQ(store.Forget().why, "another program is writing to it");
+    EXPECT_EQ(store.Since(0).size() + store.DamagedCopies().size(), 3u);
+    other.reset();
+    const ForgetOutcome outcome = store.Forget();
+    EXPECT_EQ(outcome.why,
+              "the answers are gone, but " + second.string() + " could not be removed");
+    EXPECT_FALSE(outcome.forgotten);
+    EXPECT_EQ(store.DamagedCopies(), std::vector{second});
+    EXPECT_FALSE(fs::exists(first.string() + "-wal"));
 }
 
 }  // namespace
