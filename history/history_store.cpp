@@ -2,10 +2,14 @@
 #include "history_store.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <thread>
 #include <utility>
 
 namespace talmo {
@@ -15,8 +19,10 @@ namespace {
 // Long enough for another tutor's commit, short enough that a press never
 // waits noticeably.
 constexpr int kBusyMs = 80;
-// Forgetting waits out another program this long.
+// Opening and forgetting wait out another program this long, and so does the
+// last flush.
 constexpr std::chrono::milliseconds kLockWait{1000};
+constexpr const char* kLocked = "another program kept it locked";
 
 // The first column of the first row, as text; nothing on an error.
 std::optional<std::string> Ask(sqlite3* db, const char* sql) {
@@ -45,13 +51,29 @@ std::string Stamp() {
     return text;
 }
 
+int MsLeft(std::chrono::steady_clock::time_point until) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<std::int64_t>(0, left.count()));
+}
+
+std::string Answers(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " answer" : " answers");
+}
+
 }  // namespace
 
 HistoryStore::HistoryStore(fs::path file) : file_(std::move(file)) {
+    TakeUnsaved();
     Open();
 }
 
 HistoryStore::~HistoryStore() {
+    if (const std::size_t left = Flush(kLockWait); left > 0 && state_ == State::kOn) {
+        std::fprintf(stderr, "talmo: %zu answer%s could not be kept in %s: %s.\n", left,
+                     left == 1 ? "" : "s", file_.c_str(), kLocked);
+        LeaveUnsaved(left);
+    }
     sqlite3_close(db_);
 }
 
@@ -64,52 +86,76 @@ fs::path HistoryStore::DefaultPath() {
     return base / "talmo" / "history.sqlite3";
 }
 
-bool HistoryStore::Open() {
+void HistoryStore::Open() {
     std::error_code error;
     fs::create_directories(file_.parent_path(), error);
     if (error) {
         TurnOff("its folder cannot be made: " + error.message());
-        return false;
+        return;
     }
-    for (bool kept_aside = false;;) {
-        const int opened = sqlite3_open_v2(file_.c_str(), &db_,
-                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        if (opened != SQLITE_OK) {
-            TurnOff(sqlite3_errstr(opened));
-            return false;
+    // Another tutor making the file, or a tool reading it, holds it only for a
+    // moment: it is looked at again until the bound, then the history is off.
+    const auto until = Clock::now() + kLockWait;
+    for (bool kept_aside = false; OpenOnce(until, kept_aside) == Step::kAgain;) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        if (Clock::now() >= until) {
+            TurnOff(kLocked);
+            return;
         }
-        sqlite3_busy_timeout(db_, kBusyMs);
-        // A file that is not a database fails only at its first statement.
-        const auto check = Ask(db_, "PRAGMA quick_check");
-        const int code = sqlite3_errcode(db_);
-        if (check == "ok") {
-            break;
-        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+HistoryStore::Step HistoryStore::Failed() {
+    if (sqlite3_errcode(db_) == SQLITE_BUSY) {
+        return Step::kAgain;
+    }
+    TurnOff(sqlite3_errmsg(db_));
+    return Step::kFailed;
+}
+
+HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_aside) {
+    const int opened =
+        sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (opened != SQLITE_OK) {
+        TurnOff(sqlite3_errstr(opened));
+        return Step::kFailed;
+    }
+    sqlite3_busy_timeout(db_, MsLeft(until));
+    // A file that is not a database fails only at its first statement.
+    const auto check = Ask(db_, "PRAGMA quick_check");
+    const int code = sqlite3_errcode(db_);
+    if (!check && code == SQLITE_BUSY) {
+        return Step::kAgain;
+    }
+    if (check != "ok") {
         if (kept_aside || (!check && code != SQLITE_NOTADB && code != SQLITE_CORRUPT)) {
             TurnOff(check ? *check : sqlite3_errmsg(db_));
-            return false;
+            return Step::kFailed;
         }
         // Damaged: kept aside as it is, with its log, for whoever may mend it.
         sqlite3_close(db_);
         db_ = nullptr;
         const fs::path aside = file_.string() + ".damaged-" + Stamp();
+        std::error_code error;
         fs::rename(file_, aside, error);
         if (error) {
             TurnOff("it is damaged and cannot be moved aside: " + error.message());
-            return false;
+            return Step::kFailed;
         }
         for (const char* log : {"-wal", "-shm"}) {
             std::error_code none;
             fs::rename(file_.string() + log, aside.string() + log, none);
         }
-        notice_ = "Your history in " + file_.string() + " was damaged. It is kept as " +
-                  aside.string() + ", and a new history has been started.";
+        AddNotice("Your history in " + file_.string() + " was damaged. It is kept as " +
+                  aside.string() + ", and a new history has been started.");
         kept_aside = true;
+        return Step::kAgain;
     }
     const auto version = Ask(db_, "PRAGMA user_version");
     if (!version) {
-        TurnOff(sqlite3_errmsg(db_));
-        return false;
+        return Failed();
     }
     if (std::atoi(version->c_str()) > kSchemaVersion) {
         // A newer program's file is left exactly as it is.
@@ -117,35 +163,42 @@ bool HistoryStore::Open() {
         db_ = nullptr;
         if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
             TurnOff(sqlite3_errmsg(db_));
-            return false;
+            return Step::kFailed;
         }
+        sqlite3_busy_timeout(db_, kBusyMs);
         state_ = State::kReadOnly;
-        notice_ = "Your history in " + file_.string() +
+        AddNotice("Your history in " + file_.string() +
                   " was written by a newer Talmo. It is left as it is: this Talmo reads it "
-                  "but records nothing.";
-        return true;
+                  "but records nothing.");
+        return Step::kDone;
     }
     // A committed answer survives a crash and a power loss.
-    if (Ask(db_, "PRAGMA journal_mode=WAL") != "wal" || !Run(db_, "PRAGMA synchronous=FULL") ||
-        !Migrate(std::atoi(version->c_str()))) {
-        TurnOff(sqlite3_errmsg(db_));
-        return false;
+    const auto mode = Ask(db_, "PRAGMA journal_mode=WAL");
+    if (!mode || !Run(db_, "PRAGMA synchronous=FULL")) {
+        return Failed();
     }
+    if (mode != "wal") {
+        TurnOff("its file system cannot keep a write-ahead log");
+        return Step::kFailed;
+    }
+    if (const Step migrated = Migrate(std::atoi(version->c_str())); migrated != Step::kDone) {
+        return migrated;
+    }
+    sqlite3_busy_timeout(db_, kBusyMs);
     state_ = State::kOn;
-    return true;
+    return Step::kDone;
 }
 
-bool HistoryStore::Migrate(int from) {
+HistoryStore::Step HistoryStore::Migrate(int from) {
     if (from >= kSchemaVersion) {
-        return true;
+        return Step::kDone;
     }
     // In one transaction, and again from what another tutor may have done first.
     if (!Run(db_, "BEGIN IMMEDIATE")) {
-        return false;
+        return Failed();
     }
     const int now = std::atoi(Ask(db_, "PRAGMA user_version").value_or("0").c_str());
-    const bool done =
-        (now >= 1 ||
+    if ((now >= 1 ||
          Run(db_,
              "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, session_ms "
              "INTEGER NOT NULL, drill TEXT NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, "
@@ -154,11 +207,18 @@ bool HistoryStore::Migrate(int from) {
              "CREATE INDEX answers_at ON answers (at_ms);"
              "CREATE INDEX answers_item ON answers (drill, played, at_ms, session_ms, is_right);"
              "PRAGMA user_version = 1;")) &&
-        Run(db_, "COMMIT");
-    if (!done) {
-        Run(db_, "ROLLBACK");
+        Run(db_, "COMMIT")) {
+        return Step::kDone;
     }
-    return done;
+    // Told before the rollback, which would leave "not an error".
+    const int code = sqlite3_errcode(db_);
+    const std::string why = sqlite3_errmsg(db_);
+    Run(db_, "ROLLBACK");
+    if (code == SQLITE_BUSY) {
+        return Step::kAgain;
+    }
+    TurnOff(why);
+    return Step::kFailed;
 }
 
 void HistoryStore::TurnOff(const std::string& why) {
@@ -166,9 +226,39 @@ void HistoryStore::TurnOff(const std::string& why) {
     db_ = nullptr;
     state_ = State::kOff;
     off_why_ = why;
-    const std::string off = "Talmo cannot keep your history in " + file_.string() + " (" + why +
-                            "). Your practice goes on as before, but this time it is not kept.";
-    notice_ = notice_ ? *notice_ + " " + off : off;
+    AddNotice("Talmo cannot keep your history in " + file_.string() + " (" + why +
+              "). Your practice goes on as before, but this time it is not kept.");
+}
+
+void HistoryStore::AddNotice(const std::string& text) {
+    notice_ = notice_ ? *notice_ + " " + text : text;
+}
+
+// Claimed by a rename first, so that two tutors opening at once tell it once.
+void HistoryStore::TakeUnsaved() {
+    const std::string unsaved = file_.string() + ".unsaved";
+    const std::string taken = unsaved + "-" + std::to_string(getpid());
+    if (std::rename(unsaved.c_str(), taken.c_str()) != 0) {
+        return;
+    }
+    std::size_t lost = 0;
+    std::ifstream in(taken);
+    for (std::string line; std::getline(in, line);) {
+        lost += std::strtoull(line.c_str(), nullptr, 10);
+    }
+    in.close();
+    std::remove(taken.c_str());
+    if (lost > 0) {
+        AddNotice(Answers(lost) +
+                  " of an earlier session could not be kept: another program kept your history "
+                  "locked.");
+    }
+}
+
+void HistoryStore::LeaveUnsaved(std::size_t count) const {
+    std::ofstream(file_.string() + ".unsaved", std::ios::app)
+        << Answers(count) << " of a session that ended " << Stamp()
+        << " could not be kept: another program kept the history locked.\n";
 }
 
 bool HistoryStore::Write(const AnswerRecord& a) {
@@ -198,32 +288,48 @@ bool HistoryStore::Record(const AnswerRecord& answer) {
         return false;
     }
     pending_.push_back(answer);
-    if (!Run(db_, "BEGIN IMMEDIATE")) {
-        if (sqlite3_errcode(db_) == SQLITE_BUSY) {
-            return false;  // another tutor is writing: with the next answer
+    return WritePending() == Step::kDone;
+}
+
+std::size_t HistoryStore::Flush(std::chrono::milliseconds within) noexcept {
+    const auto until = Clock::now() + within;
+    while (state_ == State::kOn && !pending_.empty()) {
+        sqlite3_busy_timeout(db_, MsLeft(until));
+        if (WritePending() != Step::kAgain || Clock::now() >= until) {
+            break;
         }
-        TurnOff(sqlite3_errmsg(db_));
-        return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (db_ != nullptr) {
+        sqlite3_busy_timeout(db_, kBusyMs);
+    }
+    return pending_.size();
+}
+
+HistoryStore::Step HistoryStore::WritePending() {
+    if (!Run(db_, "BEGIN IMMEDIATE")) {
+        return Failed();  // another tutor writing: the answers wait
     }
     for (const AnswerRecord& each : pending_) {
         if (!Write(each)) {
             const std::string why = sqlite3_errmsg(db_);
             Run(db_, "ROLLBACK");
             TurnOff(why);
-            return false;
+            return Step::kFailed;
         }
     }
     if (!Run(db_, "COMMIT")) {
         const int code = sqlite3_errcode(db_);
         const std::string why = sqlite3_errmsg(db_);
         Run(db_, "ROLLBACK");
-        if (code != SQLITE_BUSY) {
-            TurnOff(why);
+        if (code == SQLITE_BUSY) {
+            return Step::kAgain;
         }
-        return false;
+        TurnOff(why);
+        return Step::kFailed;
     }
     pending_.clear();
-    return true;
+    return Step::kDone;
 }
 
 std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {

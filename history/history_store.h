@@ -38,9 +38,12 @@ struct ForgetOutcome {
 
 // The learner's history: every answer, in one SQLite file. It never throws
 // and never stops the practice: a damaged file is kept aside and a new one
-// started; a folder that cannot be written or a full disk turns the history
-// off for the run; a file from a newer program is only read. Each such event
-// leaves one notice for the learner.
+// started; another program's lock while it opens is waited out for a second
+// at most; a folder that cannot be written, a full disk or that lock held
+// longer turns the history off for the run; a file from a newer program is
+// only read. Each such event leaves one notice for the learner. Answers still
+// held up by a lock when the store closes are owned up to on stderr and in a
+// file beside the history, which the next store turns into its notice.
 class HistoryStore {
   public:
     // The schema this program writes; a file's user_version says its own.
@@ -58,8 +61,12 @@ class HistoryStore {
     // Keeps the answer, durably (the commit is synchronous), before it
     // returns true. Waits for another program's write no longer than the
     // busy timeout; an answer that could not be written then is tried again
-    // with the next one.
+    // with the next one, or by Flush.
     bool Record(const AnswerRecord& answer);
+    // Writes the answers Record could not, waiting out another program's
+    // lock for `within` at most; how many are still unwritten.
+    std::size_t Flush(std::chrono::milliseconds within = std::chrono::seconds(1)) noexcept;
+    std::size_t Pending() const { return pending_.size(); }
     // Every answer from at_ms on, oldest first.
     std::vector<AnswerRecord> Since(std::int64_t at_ms) const;
     // The answers to each item (a drill's number or pair) ever missed, from
@@ -81,10 +88,22 @@ class HistoryStore {
     bool HasNotice() const { return notice_.has_value(); }
 
   private:
-    bool Open();
-    bool Migrate(int from);
+    // kAgain: another program's lock, or a file changed under it; tried again.
+    enum class Step { kDone, kAgain, kFailed };
+    using Clock = std::chrono::steady_clock;
+
+    void Open();
+    Step OpenOnce(Clock::time_point until, bool& kept_aside);
+    Step Migrate(int from);
+    // kAgain on a lock; otherwise turns the history off with SQLite's reason.
+    Step Failed();
     void TurnOff(const std::string& why);
+    void AddNotice(const std::string& text);
     bool Write(const AnswerRecord& answer);
+    Step WritePending();
+    // The answers a store could not keep when it closed, told by the next one.
+    void TakeUnsaved();
+    void LeaveUnsaved(std::size_t count) const;
     // The answers a query gives, its parameters bound by bind.
     std::vector<AnswerRecord> Query(const char* sql,
                                     const std::function<void(sqlite3_stmt*)>& bind) const;

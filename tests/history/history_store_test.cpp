@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "history_store.h"
+#include "learner_history.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -20,6 +21,7 @@ namespace talmo {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using State = HistoryStore::State;
 
 struct TempDir {
@@ -248,6 +250,52 @@ TEST(History, TwoTutorsRecordAtOnce) {
         EXPECT_LT(std::stod(out.substr(out.find("longest ") + 8)), 100) << out;
     }
     EXPECT_EQ(first.Since(0).size(), 600u);
+}
+
+// Another program's lock at open is waited out for a second, then owned up to.
+TEST(History, ALockAtOpenIsWaitedOutForASecond) {
+    for (const auto& [before, hold, ms] :
+         {std::tuple{"CREATE TABLE t (x)", "BEGIN EXCLUSIVE", 300},         // at its check
+          std::tuple{"CREATE TABLE t (x)", "BEGIN; SELECT * FROM t", 300},  // the log's switch
+          std::tuple{"PRAGMA journal_mode=WAL", "BEGIN IMMEDIATE", 300},    // the schema
+          std::tuple{"CREATE TABLE t (x)", "BEGIN EXCLUSIVE", 1300}}) {
+        const TempDir dir;
+        const fs::path file = dir.path / "h";
+        RunSql(file, before);
+        auto other = Hold(file, hold);
+        std::thread release([&] { std::this_thread::sleep_for(ms * 1ms), other.reset(); });
+        HistoryStore store(file);
+        release.join();
+        const std::string notice = store.TakeNotice().value_or("");
+        EXPECT_EQ(store.Status(), ms < 1000 ? State::kOn : State::kOff) << hold << ": " << notice;
+        EXPECT_EQ(notice.find("(another program kept it locked)") != std::string::npos, ms > 1000);
+    }
+}
+
+// An answer held up by a lock is written once it lifts; one still held up when
+// the program ends is owned up to by the next, at once and to the window.
+TEST(History, AnAnswerHeldUpByALockIsWrittenOrOwnedUpTo) {
+    const TempDir dir;
+    const fs::path file = dir.path / "h";
+    HistoryStore store(file);
+    auto other = Hold(file, "BEGIN IMMEDIATE");
+    EXPECT_FALSE(store.Record(At(1)));
+    std::thread release([&] { std::this_thread::sleep_for(200ms), other.reset(); });
+    EXPECT_EQ(store.Flush(), 0u);
+    release.join();
+    {
+        const auto again = Hold(file, "BEGIN IMMEDIATE");
+        HistoryStore closing(file);
+        closing.Record(At(2)), closing.Record(At(3));
+    }
+    std::ostringstream err;
+    LearnerHistory next(
+        file, [] { return true; }, err);
+    EXPECT_TRUE(next.Record(At(4)));
+    const std::string notice = next.TakeNotice().value_or("");
+    EXPECT_TRUE(notice.starts_with("2 answers of an earlier session could not be kept")) << notice;
+    EXPECT_EQ(err.str(), "talmo: " + notice + "\n");
+    EXPECT_FALSE(fs::exists(file.string() + ".unsaved"));
 }
 
 // Forgetting waits out another program's write, then changes nothing; a damaged
