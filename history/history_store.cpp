@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "history_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <thread>
@@ -59,6 +64,72 @@ int MsLeft(std::chrono::steady_clock::time_point until) {
 
 std::string Answers(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " answer" : " answers");
+}
+
+// Which file a path names: the one found damaged, or another one since.
+using Identity = std::pair<dev_t, ino_t>;
+std::optional<Identity> IdentityOf(const std::string& path) {
+    struct stat about {};
+    if (stat(path.c_str(), &about) != 0) {
+        return std::nullopt;
+    }
+    return Identity{about.st_dev, about.st_ino};
+}
+
+// 0, or why `to` could not be given `from`'s file; never replaces `to`.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // A file system without it: a second name, then the first one dropped.
+    if (link(from.c_str(), to.c_str()) != 0) {
+        return errno;
+    }
+    unlink(from.c_str());
+    return 0;
+}
+
+// A damaged file kept aside: its new name, or why it could not be moved
+// (an errno); neither when the path names another file by now.
+struct Aside {
+    std::string name;
+    int error = 0;
+};
+
+// Tutors that found one file damaged at once take turns (an flock on it), and
+// each moves only the very file it checked, with its logs, to a name no other
+// can take: the damaged original is never lost, nor a new history moved.
+Aside MoveAside(const std::string& file, const Identity& damaged) {
+    const int held = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (held < 0) {
+        return {"", errno == ENOENT ? 0 : errno};  // moved aside by another already
+    }
+    struct stat about {};
+    const bool ours = fstat(held, &about) == 0 && Identity{about.st_dev, about.st_ino} == damaged &&
+                      flock(held, LOCK_EX) == 0 && IdentityOf(file) == damaged;
+    const std::string logs[] = {"-wal", "-shm"};
+    std::optional<Identity> log_files[] = {IdentityOf(file + logs[0]), IdentityOf(file + logs[1])};
+    Aside aside;
+    const std::string stem = file + ".damaged-" + Stamp();
+    for (int n = 1; ours && aside.name.empty() && aside.error == 0 && n < 1000; ++n) {
+        const std::string name = n == 1 ? stem : stem + "-" + std::to_string(n);
+        if (const int error = RenameNoReplace(file, name); error == 0) {
+            aside.name = name;
+        } else if (error != EEXIST) {
+            aside.error = error;
+        }
+    }
+    for (int i = 0; i < 2 && !aside.name.empty(); ++i) {
+        // Only the logs that were there with it: not a new history's.
+        if (log_files[i] && IdentityOf(file + logs[i]) == log_files[i]) {
+            RenameNoReplace(file + logs[i], aside.name + logs[i]);
+        }
+    }
+    close(held);
+    return aside;
 }
 
 }  // namespace
@@ -116,6 +187,7 @@ HistoryStore::Step HistoryStore::Failed() {
 }
 
 HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_aside) {
+    const auto before = IdentityOf(file_);
     const int opened =
         sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (opened != SQLITE_OK) {
@@ -134,23 +206,23 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
             TurnOff(check ? *check : sqlite3_errmsg(db_));
             return Step::kFailed;
         }
-        // Damaged: kept aside as it is, with its log, for whoever may mend it.
+        const auto found = IdentityOf(file_);
         sqlite3_close(db_);
         db_ = nullptr;
-        const fs::path aside = file_.string() + ".damaged-" + Stamp();
-        std::error_code error;
-        fs::rename(file_, aside, error);
-        if (error) {
-            TurnOff("it is damaged and cannot be moved aside: " + error.message());
+        if (!found || found != before) {
+            return Step::kAgain;  // another file by now, to be checked in turn
+        }
+        const Aside aside = MoveAside(file_, *found);
+        if (aside.error != 0) {
+            TurnOff(std::string("it is damaged and cannot be moved aside: ") +
+                    std::strerror(aside.error));
             return Step::kFailed;
         }
-        for (const char* log : {"-wal", "-shm"}) {
-            std::error_code none;
-            fs::rename(file_.string() + log, aside.string() + log, none);
+        if (!aside.name.empty()) {
+            AddNotice("Your history in " + file_.string() + " was damaged. It is kept as " +
+                      aside.name + ", and a new history has been started.");
+            kept_aside = true;
         }
-        AddNotice("Your history in " + file_.string() + " was damaged. It is kept as " +
-                  aside.string() + ", and a new history has been started.");
-        kept_aside = true;
         return Step::kAgain;
     }
     const auto version = Ask(db_, "PRAGMA user_version");

@@ -37,13 +37,14 @@ struct ForgetOutcome {
 };
 
 // The learner's history: every answer, in one SQLite file. It never throws
-// and never stops the practice: a damaged file is kept aside and a new one
-// started; another program's lock while it opens is waited out for a second
-// at most; a folder that cannot be written, a full disk or that lock held
-// longer turns the history off for the run; a file from a newer program is
-// only read. Each such event leaves one notice for the learner. Answers still
-// held up by a lock when the store closes are owned up to on stderr and in a
-// file beside the history, which the next store turns into its notice.
+// and never stops the practice: a damaged file is kept aside under a name of
+// its own and a new one started; another program's lock while it opens is
+// waited out for a second at most; a folder that cannot be written, a full
+// disk or that lock held longer turns the history off for the run; a file from
+// a newer program is only read. Each such event leaves one notice for the
+// learner. Answers still held up by a lock when the store closes are owned up
+// to on stderr and in a file beside the history, which the next store turns
+// into its notice.
 class HistoryStore {
   public:
     // The schema this program writes; a file's user_version says its own.

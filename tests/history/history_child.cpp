@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // A tutor's history, as the promise tests drive it from a process of its own:
-//     history_child FILE COUNT [FSIZE]
+//     history_child FILE COUNT [FSIZE | @AT]
 // records COUNT answers, numbered from 0, printing "recorded N" once each is
 // committed, then "longest MS" (the longest Record) and any notice. With
-// FSIZE, files may grow no larger (SIGXFSZ ignored).
+// FSIZE, files may grow no larger (SIGXFSZ ignored); with @AT, it opens the
+// history at AT (ms since 1970), so that two children open it at once.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "history_store.h"
 
@@ -20,7 +22,10 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         return 2;
     }
-    if (argc > 3) {
+    if (argc > 3 && argv[3][0] == '@') {
+        std::this_thread::sleep_until(std::chrono::system_clock::time_point(
+            std::chrono::milliseconds(std::atoll(argv[3] + 1))));
+    } else if (argc > 3) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlim_t size = std::strtoull(argv[3], nullptr, 10);
         const rlimit limit{size, size};

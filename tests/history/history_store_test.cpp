@@ -117,6 +117,15 @@ std::string Contents(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Big enough that checking it takes a while, with a page's header damaged.
+void MakeDamaged(const fs::path& file) {
+    RunSql(file,
+           "CREATE TABLE t (x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+           "WHERE i < 5000) INSERT INTO t SELECT randomblob(30) FROM n");
+    std::fstream(file, std::ios::in | std::ios::out | std::ios::binary).seekp(40960)
+        << std::string(64, '\x55');
+}
+
 struct Opening {
     const char* name;
     std::function<void(const fs::path&)> make;  // what is there before
@@ -156,19 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Opening{"not_a_database",
                               [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'x'); },
                               State::kOn, "was damaged. It is kept as", true},
-                      Opening{"damaged_pages",
-                              [](const fs::path& f) {
-                                  {
-                                      HistoryStore store(f);
-                                      for (int i = 0; i < 500; ++i) {
-                                          store.Record(At(i, std::string(50, 'p')));
-                                      }
-                                  }
-                                  std::fstream(f, std::ios::in | std::ios::out | std::ios::binary)
-                                          .seekp(4096)  // the second page's header
-                                      << std::string(64, '\x55');
-                              },
-                              State::kOn, "was damaged", true},
+                      Opening{"damaged_pages", MakeDamaged, State::kOn, "was damaged", true},
                       Opening{"older_version",
                               [](const fs::path& f) {
                                   RunSql(f, "CREATE TABLE notes (x); PRAGMA user_version = 0");
@@ -296,6 +293,25 @@ TEST(History, AnAnswerHeldUpByALockIsWrittenOrOwnedUpTo) {
     EXPECT_TRUE(notice.starts_with("2 answers of an earlier session could not be kept")) << notice;
     EXPECT_EQ(err.str(), "talmo: " + notice + "\n");
     EXPECT_FALSE(fs::exists(file.string() + ".unsaved"));
+}
+
+// Two tutors opening one damaged history at once: its bytes are kept aside,
+// whole, once, and both record in the one new history.
+TEST(History, TwoTutorsKeepADamagedHistoryAsideOnce) {
+    const TempDir dir;
+    MakeDamaged(dir.path / "base");
+    const std::string damaged = Contents(dir.path / "base");
+    for (int run = 0; run < 40; ++run) {
+        const fs::path file = dir.path / ("h" + std::to_string(run));
+        std::ofstream(file, std::ios::binary) << damaged;
+        const std::string at = "@" + std::to_string(WallClockMs() + 30);
+        Child a({}, {file, "1", at}), b({}, {file, "1", at});
+        const std::string out = a.Rest() + b.Rest();
+        const HistoryStore store(file);
+        ASSERT_EQ(store.DamagedCopies().size(), 1u) << "run " << run << "\n" << out;
+        EXPECT_EQ(Contents(store.DamagedCopies().front()), damaged) << "run " << run;
+        EXPECT_EQ(store.Since(0).size(), 2u) << "run " << run << "\n" << out;
+    }
 }
 
 // Forgetting waits out another program's write, then changes nothing; a damaged
