@@ -18,6 +18,9 @@ void QtMessageBox::Show(const std::string& text, Icon icon) {
 }
 
 void ImmediateEnd::EndProgram(int status) {
+    if (last_) {
+        last_();
+    }
     std::fflush(nullptr);
     std::_Exit(status);
 }

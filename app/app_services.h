@@ -40,6 +40,12 @@ class ProgramEnd {
 class ImmediateEnd final : public ProgramEnd {
   public:
     [[noreturn]] void EndProgram(int status) override;
+    // Run first, all the same: the learner's answers still waiting to be
+    // written are never dropped for lack of a handler.
+    void BeforeEnd(std::function<void()> last) { last_ = std::move(last); }
+
+  private:
+    std::function<void()> last_;
 };
 
 // The message box of the practice pages: modal to the application, one OK

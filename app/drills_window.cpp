@@ -85,8 +85,8 @@ DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom
             bar->setTabText(static_cast<int>(i),
                             count > 0 ? QString("%1 (%2)").arg(tab).arg(count) : tab);
         };
-        pages_.push_back(pages[i].make(
-            {frames[i], speaker_, actions_, random, settings_, history_, confirm, tab_count}));
+        pages_.push_back(pages[i].make({frames[i], speaker_, actions_, random, settings_, history_,
+                                        confirm, tab_count, [this] { ShowNotice(true); }}));
     }
     Fit();
     resize(minimumSize());
@@ -176,19 +176,31 @@ DrillsWindow::~DrillsWindow() {
     history_.OnNotice({});
 }
 
-void DrillsWindow::ShowNotice() {
+void DrillsWindow::ShowNotice(bool afresh) {
     auto* line = form_.Get<QLabel>("lblHistory");
+    if (afresh) {
+        line->setProperty("told", false);
+    }
     if (auto notice = history_.TakeNotice()) {
         line->setText(QString::fromStdString(*notice));
         QAccessibleEvent alert(line, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     } else if (!line->property("told").toBool()) {
         const HistoryStore& store = history_.Store();
-        line->setText(QString::fromStdString(
-            !settings_.Choices().keep_history ? "Your answers are not kept (see Settings)."
-            : store.Status() == HistoryStore::State::kOn
-                ? "Your answers are kept in " + store.File().string() + "."
-                : "Your answers are not kept this time."));
+        std::string text = !settings_.Choices().keep_history
+                               ? "Your answers are not kept (see Settings)."
+                           : store.Status() == HistoryStore::State::kOn
+                               ? "Your answers are kept in " + store.File().string() + "."
+                               : "Your answers are not kept this time.";
+        // Until they are forgotten, the learner should know where old answers lie.
+        const auto copies = store.DamagedCopies();
+        if (!copies.empty()) {
+            text += " A damaged earlier history is kept in " + copies.front().string() +
+                    (copies.size() > 1 ? " and " + std::to_string(copies.size() - 1) + " more"
+                                       : std::string()) +
+                    ".";
+        }
+        line->setText(QString::fromStdString(text));
         return;
     }
     line->setProperty("told", true);  // a notice stays for the rest of the run
@@ -218,9 +230,15 @@ void DrillsOnRequest::Open() {
     if (!window_) {
         random_ = std::make_unique<SeededRandom>();
         window_ = std::make_unique<DrillsWindow>(
-            platform_, choices_, *random_, history_, [this](const std::string& question) {
-                return QMessageBox::question(window_.get(), kTitle,
-                                             QString::fromStdString(question)) == QMessageBox::Yes;
+            platform_, choices_, *random_, history_,
+            [this](const std::string& question, const std::string& action) {
+                QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(question),
+                                QMessageBox::NoButton, window_.get());
+                QPushButton* yes =
+                    box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+                box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+                box.exec();
+                return box.clickedButton() == yes;
             });
     }
     window_->show();

@@ -65,7 +65,7 @@ class DrillsWindow final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     // What the history has to say, on the window's notice line.
-    void ShowNotice();
+    void ShowNotice(bool afresh = false);
     // The sound line: shown while the sound server cannot be reached.
     void ShowSound();
 

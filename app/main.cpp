@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     talmo::PreferredDrills drill_choices(preferences);
     talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(),
                                   [&drill_choices] { return drill_choices.Load().keep_history; });
+    end.BeforeEnd([&history] { history.Close(); });
     talmo::DictationHistory dictation_answers(history, [&player] { return player.LastHeard(); });
     platform.answers = &dictation_answers;
 

@@ -26,8 +26,9 @@ struct DrillChoices {
     friend bool operator==(const DrillChoices&, const DrillChoices&) = default;
 };
 
-// Asks the learner a question to answer yes or no; true for yes.
-using Confirm = std::function<bool(const std::string& question)>;
+// Asks the learner whether to do something, on a button named for it
+// ("Forget history") beside Cancel, which is the default; true to do it.
+using Confirm = std::function<bool(const std::string& question, const std::string& action)>;
 
 // Every rendition the choices allow, voices in the program's order.
 std::vector<Rendition> Renditions(const DrillChoices& choices);
@@ -49,6 +50,7 @@ class DrillSettings {
     explicit DrillSettings(ChoiceStore& store) : store_(store), choices_(store.Load()) {}
 
     const DrillChoices& Choices() const { return choices_; }
+    bool Keeps() const { return store_.Keeps(); }
     void Set(const DrillChoices& choices);
     void OnChange(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
 

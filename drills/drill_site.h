@@ -24,6 +24,8 @@ struct DrillSite {
     Confirm confirm;  // a question the learner answers yes or no
     // Shows a count on the page's tab ("Review (11)"); 0 shows none.
     std::function<void(int count)> tab_count = [](int) {};
+    // The history was forgotten: the window says afresh where it stands.
+    std::function<void()> history_changed = [] {};
 };
 
 }  // namespace talmo

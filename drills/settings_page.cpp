@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "settings_page.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
@@ -15,6 +17,9 @@ namespace {
 
 using forms::Control;
 using forms::Kind;
+
+constexpr const char* kNotSaved =
+    "Your preferences file cannot be read: changes apply this time and are not saved.";
 
 const std::vector<Control>& ControlTable() {
     static const std::vector<Control> controls{
@@ -32,6 +37,8 @@ const std::vector<Control>& ControlTable() {
             "the numbers, not one speaker's way of saying them.", .rect = {120, 1800, 6240, 1200}},
         {.name = "chkKeepHistory", .kind = Kind::kCheckBox, .caption = "&Keep a history of my answers", .rect = {120, 3180, 6240, 300}},
         {.name = "cmdForget", .kind = Kind::kButton, .caption = "&Forget my history...", .rect = {120, 3600, 2400, 375}},
+        {.name = "lblForgotten", .kind = Kind::kWrapLabel, .rect = {2640, 3540, 3720, 720}},
+        {.name = "lblNotSaved", .kind = Kind::kWrapLabel, .caption = kNotSaved, .rect = {120, 3000, 6240, 180}, .style = forms::kBold | forms::kHidden},
         // clang-format on
     };
     return controls;
@@ -44,7 +51,11 @@ QString Text(std::string_view text) {
 }  // namespace
 
 SettingsPage::SettingsPage(const DrillSite& site)
-    : Page(site.frame), settings_(site.settings), history_(site.history), confirm_(site.confirm) {
+    : Page(site.frame),
+      settings_(site.settings),
+      history_(site.history),
+      confirm_(site.confirm),
+      history_changed_(site.history_changed) {
     form_.Add(ControlTable());
     auto* voice = form_.Get<QComboBox>("cboVoice");
     for (const std::string& name : VoiceNames()) {
@@ -78,12 +89,39 @@ SettingsPage::SettingsPage(const DrillSite& site)
     }
     connect(keep, &QCheckBox::toggled, this, changed);
     connect(form_.Get<QPushButton>("cmdForget"), &QPushButton::clicked, this, [this] { Forget(); });
+    form_.RequireText(form_.Find("lblForgotten"),
+                      "Your history could not be forgotten: another program is writing to it. "
+                      "Nothing was changed.");
+    form_.Find("lblNotSaved")->setVisible(!settings_.Keeps());
 }
 
 void SettingsPage::Forget() {
-    if (confirm_("Forget every answer in your history? This cannot be undone.")) {
-        history_.Store().Forget();
+    HistoryStore& store = history_.Store();
+    std::string question = "Forget your history? Every answer kept in " + store.File().string();
+    const auto copies = store.DamagedCopies();
+    if (!copies.empty()) {
+        question += ", and the damaged ";
+        question += copies.size() == 1 ? "copy" : "copies";
+        question += " kept beside it (";
+        for (std::size_t i = 0; i < copies.size(); ++i) {
+            question += (i > 0 ? ", " : "") + copies[i].filename().string();
+        }
+        question += "),";
     }
+    question += " is deleted. This cannot be undone.";
+    auto* said = form_.Get<QLabel>("lblForgotten");
+    if (!confirm_(question, "Forget history")) {
+        said->clear();
+        return;
+    }
+    const ForgetOutcome outcome = store.Forget();
+    said->setText(QString::fromStdString(
+        outcome.forgotten
+            ? "Your history is forgotten: every answer is gone."
+            : "Your history could not be forgotten: " + outcome.why + ". Nothing was changed."));
+    QAccessibleEvent alert(said, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+    history_changed_();
 }
 
 void SettingsPage::Show(const DrillChoices& choices) {

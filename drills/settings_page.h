@@ -20,6 +20,7 @@ class SettingsPage final : public forms::Page {
     DrillSettings& settings_;
     LearnerHistory& history_;
     Confirm confirm_;
+    std::function<void()> history_changed_;
 };
 
 }  // namespace talmo

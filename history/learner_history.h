@@ -69,6 +69,10 @@ class LearnerHistory {
     std::optional<std::string> TakeNotice() { return std::exchange(notice_, std::nullopt); }
     // Called when there is something to tell: the Drills window, while it is open.
     void OnNotice(std::function<void()> notify) { notify_ = std::move(notify); }
+    // Closes the store, writing what waits behind another program's lock
+    // first (a second at most) or saying what could not be: before the
+    // program ends at once.
+    void Close() { store_.reset(); }
 
   private:
     // The store's new notice, written out once and kept for the window.

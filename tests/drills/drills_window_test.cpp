@@ -191,11 +191,15 @@ class DrillsWindowTest : public QObject {
         const QByteArray played = QByteArray::fromStdString(store.Since(0).front().played);
 
         window_.reset();  // the next session, over the same file
+        const std::string damaged = store.File().string() + ".damaged-20261201-101010";
+        QVERIFY(QFile(QString::fromStdString(store.File().string()))
+                    .copy(QString::fromStdString(damaged)));
         LearnerHistory next(store.File(), [] { return true; });
         window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_, next,
                                                  history_->confirm);
         window_->TabBar()->setCurrentIndex(2);  // Review
         QCOMPARE(Text("lblDue"), QString("1 item to review."));
+        QVERIFY(Text("lblHistory").contains(QString::fromStdString(damaged)));
         QCOMPARE(window_->TabBar()->tabText(2), QString("Revie&w (1)"));
 
         window_->TabBar()->setCurrentIndex(window_->TabBar()->count() - 1);  // Settings
@@ -205,6 +209,11 @@ class DrillsWindowTest : public QObject {
         history_->yes = true;
         QTest::mouseClick(window_->Get<QPushButton>("cmdForget"), Qt::LeftButton);
         QVERIFY(next.Store().Since(0).empty());
+        QVERIFY(QString::fromStdString(history_->asked.back())
+                    .contains("the damaged copy kept beside it (history.sqlite3.damaged-"));
+        QCOMPARE(Text("lblForgotten"), QString("Your history is forgotten: every answer is gone."));
+        QVERIFY(!QFile::exists(QString::fromStdString(damaged)) &&
+                !Text("lblHistory").contains("damaged"));
         for (const char* end : {"", "-wal"}) {  // nothing of it left, in the file or its log
             QFile file(QString::fromStdString(store.File().string() + end));
             QVERIFY(file.open(QIODevice::ReadOnly) && !file.readAll().contains(played));

@@ -83,7 +83,7 @@ struct TempHistory {
                            [this] { return keep; }};
     std::vector<std::string> asked;  // the questions put to the learner
     bool yes = true;                 // the answer to each
-    Confirm confirm = [this](const std::string& question) {
+    Confirm confirm = [this](const std::string& question, const std::string&) {
         asked.push_back(question);
         return yes;
     };
