@@ -35,6 +35,7 @@ struct MissedItem {
 struct ProgressFigures {
     std::vector<DayTally> days;           // the last days, oldest first, today last
     std::vector<MissedItem> most_missed;  // the most missed first
+    std::array<int, 7> coming{};          // items due for review, today and the next 6 days
 };
 
 // What the Progress panel shows, from the answers (oldest first; the first

@@ -10,12 +10,15 @@
 #include "progress.h"
 
 class QPushButton;
+class QTableWidget;
 
 namespace talmo {
 
-// The chart of the last days: accuracy per kind of number as lines over a
-// 0-100 % scale, and the answers per day as bars below. Drawn in the
-// palette's colours, so it reads in a dark theme too, and in the font's size.
+// The chart of the last days and the week ahead: each kind's accuracy over
+// the week to each day, as lines over a 0-100 % scale (a point on fewer
+// than five answers hollow), the answers per day and the items coming due
+// as bars below, a mark for today and a date a week. Drawn in the palette's
+// colours, so it reads in a dark theme too, and in the font's size.
 class ProgressChart final : public QWidget {
   public:
     explicit ProgressChart(QWidget* parent) : QWidget(parent) {}
@@ -36,12 +39,19 @@ class ProgressPage final : public forms::Page {
     explicit ProgressPage(const DrillSite& site);
 
     ProgressChart& Chart() { return *chart_; }
+    QTableWidget& Table() { return *table_; }
     // Shown, the page tallies the history afresh.
     void Switched(bool shown) override;
+    void Stretch(QSize extra) override;
 
   private:
     DrillSite site_;
+    void PlaceChart();
+    void FillTable(const ProgressFigures& figures);
+
     ProgressChart* chart_;
+    QTableWidget* table_;
+    std::vector<std::pair<QWidget*, QRect>> laid_out_;  // at the window's least size
     std::vector<QPushButton*> missed_;
 };
 
