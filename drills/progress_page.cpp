@@ -33,7 +33,7 @@ std::vector<Control> ControlTable() {
         // clang-format off
         {.name = "fraChart", .kind = Kind::kFrame, .caption = "The last 30 days and the week ahead", .rect = {120, 60, 6240, 2760}},
         {.name = "lblMissed", .kind = Kind::kLabel, .caption = "Missed most (click to hear):", .rect = {120, 2880, 3960, 255}},
-        {.name = "chkTable", .kind = Kind::kCheckBox, .caption = "Show as a &table", .rect = {4200, 2865, 2160, 285}},
+        {.name = "chkTable", .kind = Kind::kCheckBox, .caption = "Show as a ta&ble", .rect = {4200, 2865, 2160, 285}},
         // clang-format on
     };
     for (std::size_t i = 0; i < kMissedShown; ++i) {
@@ -283,7 +283,7 @@ void ProgressPage::FillTable(const ProgressFigures& figures) {
     QStringList columns{"Day", "Answers", "Due for review"};
     for (std::size_t k = 0; k < kKindCount; ++k) {
         columns << QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()) +
-                       ", the week to then";
+                       " (7 days)";
     }
     table_->clear();
     table_->setColumnCount(static_cast<int>(columns.size()));
