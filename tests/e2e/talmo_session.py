@@ -85,7 +85,8 @@ class Clips:
 
     def heard(self, recording, max_gap):
         """The clips in a recording, in order, as (voice, name); fails on anything else
-        heard (samples outside every clip) or on a gap over 10 ms inside a run."""
+        heard (samples outside every clip) or on a gap over 10 ms inside a run. The
+        silence before each clip, in samples, is left in self.gaps."""
         found = []
         for key, clip in self.samples.items():
             at = recording.find(clip)
@@ -94,7 +95,7 @@ class Clips:
                     found.append((at // 2, (at + len(clip)) // 2, key))
                 at = recording.find(clip, at + 1)
         found.sort()
-        keys, covered = [], 0
+        keys, covered, self.gaps = [], 0, []
         for begin, end, key in found:
             if begin < covered:
                 raise Failure(f"clips overlap in the recording at sample {begin}")
@@ -105,6 +106,7 @@ class Clips:
             if stray:
                 raise Failure(f"{len(stray) // 2} samples heard that belong to no clip")
             keys.append(key)
+            self.gaps.append(begin - covered)
             covered = end
         if recording[2 * covered:].strip(b"\0"):
             raise Failure("samples heard that belong to no clip")
@@ -435,9 +437,11 @@ class Session:
         in order; fails on any other sound or a gap inside the run."""
         return [name for _, name in self.hear_voices(action, sound)]
 
-    def hear_voices(self, action, sound=True, max_gap=None):
+    def hear_voices(self, action, sound=True, max_gap=None, quiet=None):
         """As hear, with each clip's voice: [(voice, name)]. max_gap (in samples)
-        allows the silence between numbers played one after the other."""
+        allows the silence between numbers played one after the other. quiet (in
+        seconds): the sound has ended once that long has been silent, for a window
+        that stays responsive while it plays."""
         if self.recorder is None:
             self.start_recording()
         mark = os.path.getsize(self.raw) & ~1
@@ -446,9 +450,43 @@ class Session:
             wait_for(lambda: self._recorded(mark).strip(b"\0"), "sound", 5, 0.02)
         else:
             time.sleep(0.5)
+        if quiet:
+            tail = 2 * int(quiet * RATE)
+            wait_for(lambda: not self._recorded(mark)[-tail:].strip(b"\0"), "silence", 10)
         self.responsive()
         time.sleep(0.3)  # the monitor's latency
         return self.clips.heard(self._recorded(mark), max_gap or MAX_GAP[self.sound_server])
+
+    def sound_off(self):
+        """Ends the sound server, as on a desktop whose sound has gone."""
+        self.stop_recording()
+        with open(os.path.join(self.dir, "sound", "pulse.pid")) as f:
+            os.kill(int(f.read()), signal.SIGKILL)
+
+    def history_rows(self):
+        """How many answers the learner's history holds."""
+        import sqlite3
+        path = os.path.join(self.dir, "home", ".local", "share", "talmo", "history.sqlite3")
+        with sqlite3.connect(f"file:{path}?mode=ro", uri=True) as db:
+            return db.execute("SELECT COUNT(*) FROM answers").fetchone()[0]
+
+    def watch(self, event):
+        """Starts collecting the program's accessibility events of a kind; returns
+        the list they are appended to, as (source's role, its description)."""
+        seen = []
+
+        def take(e):
+            seen.append((e.source.getRoleName(), e.source.description))
+        pyatspi.Registry.registerEventListener(take, event)
+        return seen
+
+    @staticmethod
+    def pump(seconds):
+        """Lets the accessibility events in for a while."""
+        from gi.repository import GLib
+        context, give_up = GLib.MainContext.default(), time.monotonic() + seconds
+        while time.monotonic() < give_up:
+            context.iteration(False) or time.sleep(0.01)
 
     def number_clips(self, n, everyday=False):
         """The clips (everyday: the NAME/FORM recordings) the number is said in, by talmo-say."""

@@ -372,11 +372,15 @@ def test_voice_both(s):
 def test_drills(s):
     """F2 on the start screen opens Drills; five trials of Pairs, in voice "all" and style
     "both", answered by keys alone: every number heard exactly as its clips in one voice and
-    one style, and the verdicts read as a screen reader hears them."""
+    one style, the verdicts read as a screen reader hears them and announced where the focus
+    is, and after a miss the two numbers at least 0.6 s apart. With the sound server gone, the
+    window says so and keeps no answer."""
     s.click(s.get(next(n for n in s.names("label") if n.startswith("Welcome")), "label"))
     s.xdotool("key", "F2")  # the click gave the start screen the keyboard
     wait_for(lambda: "Talmo Drills" in s.windows(), "the Drills window")
     s.click(s.get("Press Space to start a block of 20.", "label"))
+    described = s.watch("object:property-change:accessible-description")
+    quiet = 1.0  # the window stays live while a number plays: its end is silence
 
     def buttons():
         found = [re.match(r"^([12]): (.+)$", n) for n in s.names("push button")]
@@ -392,9 +396,9 @@ def test_drills(s):
         return voices.pop(), everyday
 
     def verdict():
-        return [n for n in s.names("label") if n == "Right" or n.startswith("That was")]
+        return [n for n in s.names("label") if n.startswith(("\u2714 Right", "\u2718 That was"))]
 
-    heard = s.hear_voices(lambda: s.xdotool("key", "space"))
+    heard = s.hear_voices(lambda: s.xdotool("key", "space"), quiet=quiet)
     renditions = []
     for trial in range(1, 6):
         pair = buttons()
@@ -404,15 +408,36 @@ def test_drills(s):
         answer = pair.index(number) if trial != 3 else 1 - pair.index(number)
         key = (("1", "2"), ("Left", "Right"))[trial % 2][answer]  # digits and arrows in turn
         if trial == 3:
-            heard = s.hear_voices(lambda: s.xdotool("key", key), max_gap=RATE)
+            heard = s.hear_voices(lambda: s.xdotool("key", key), max_gap=2 * RATE, quiet=quiet)
             expect(said(heard, [number, pair[answer]]), renditions[-1], "the miss's rendition")
-            expect(verdict(), [f"That was {number} \u2014 you chose {pair[answer]}"], "verdict")
-            heard = s.hear_voices(lambda: s.xdotool("key", "space"))
+            pause = s.clips.gaps[len(s.number_clips(number, renditions[-1][1]))] / RATE
+            print(f"the pause between the numbers compared: {pause:.3f} s")
+            if pause < 0.6:
+                raise Failure(f"{pause:.3f} s between {number} and {pair[answer]}")
+            shown = verdict()
+            expect(len(shown) == 1 and shown[0].startswith(f"\u2718 That was {number} \u2014 ")
+                   and f"; you chose {pair[answer]} \u2014 " in shown[0], True,
+                   f"the verdict {shown}")
+            s.pump(0.5)
+            expect(("push button", shown[0]) in described, True,
+                   f"the verdict announced where the focus is, among {described}")
+            heard = s.hear_voices(lambda: s.xdotool("key", "space"), quiet=quiet)
         else:
-            heard = s.hear_voices(lambda: s.xdotool("key", key))
-            expect(verdict(), ["Right"], f"verdict in trial {trial}")
+            heard = s.hear_voices(lambda: s.xdotool("key", key), quiet=quiet)
+            shown = verdict()
+            expect(len(shown) == 1 and shown[0].startswith(f"\u2714 Right: {number} \u2014 "),
+                   True, f"the verdict in trial {trial}: {shown}")
     if len(set(renditions)) < 2:
         raise Failure(f"five trials all in one voice and style: {renditions[0]}")
+
+    expect(s.history_rows(), 5, "answers kept")
+    s.sound_off()
+    s.xdotool("key", "1")  # trial 6, heard before the sound went: kept
+    no_sound = "No sound: Talmo cannot reach the sound server. Check that sound is on."
+    wait_for(lambda: s.shown(no_sound, "label"), "the line that says there is no sound")
+    s.xdotool("key", "1")  # trial 7, never heard: not kept
+    wait_for(lambda: "Trial 8 of 20" in s.names("label"), "trial 8")
+    expect(s.history_rows(), 6, "answers kept once the sound had gone")
 
 
 def main():
