@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 #include "drill_answer.h"
-#include "drill_verdict.h"
+#include "verdict_line.h"
 
 namespace talmo {
 namespace {
@@ -116,11 +116,11 @@ void DictationDrillPage::ClearAnswer() {
 }
 
 void DictationDrillPage::ShowVerdict(const std::string& text) {
-    talmo::ShowVerdict(form_.Get<QLabel>("lblVerdict"), text,
-                       text.empty()                ? Verdict::kNone
-                       : text.starts_with("Right") ? Verdict::kRight
-                       : text.starts_with("You")   ? Verdict::kWrong
-                                                   : Verdict::kHint,
+    forms::ShowVerdict(form_.Get<QLabel>("lblVerdict"), text,
+                       text.empty()                ? forms::Verdict::kNone
+                       : text.starts_with("Right") ? forms::Verdict::kRight
+                       : text.starts_with("You")   ? forms::Verdict::kWrong
+                                                   : forms::Verdict::kHint,
                        answer_);
 }
 

@@ -4,8 +4,12 @@
 #include <chrono>
 #include <string>
 
+#include "drill_site.h"
 #include "drill_voices.h"
 #include "learner_history.h"
+#include "number_speaker.h"
+#include "pair_sets.h"
+#include "voice.h"
 
 namespace talmo {
 
@@ -23,6 +27,19 @@ inline AnswerRecord DrillAnswer(std::string drill, std::string played, const Ren
             .answer = std::move(answer),
             .right = right,
             .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()};
+}
+
+// Keeps an answer in the learner's history, unless the number it answers
+// never reached the sound server: that answer was a guess.
+inline void KeepAnswer(const DrillSite& site, AnswerRecord answer) {
+    if (site.speaker.LastReached()) {
+        site.history.Record(std::move(answer));
+    }
+}
+
+// The Swedish words the drills show for a number.
+inline NumberWordsOf DrillWords() {
+    return [](int n) { return NumberWords(EmbeddedVoices().front().clips, n); };
 }
 
 }  // namespace talmo

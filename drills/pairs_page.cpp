@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "drill_answer.h"
-#include "drill_verdict.h"
+#include "verdict_line.h"
 
 namespace talmo {
 namespace {
@@ -193,10 +193,10 @@ void PairsPage::ShowTrial(int trial, int trials, int left, int right) {
 }
 
 void PairsPage::ShowVerdict(const std::string& text) {
-    talmo::ShowVerdict(verdict_, text,
-                       text.empty()                ? Verdict::kNone
-                       : text.starts_with("Right") ? Verdict::kRight
-                                                   : Verdict::kWrong,
+    forms::ShowVerdict(verdict_, text,
+                       text.empty()                ? forms::Verdict::kNone
+                       : text.starts_with("Right") ? forms::Verdict::kRight
+                                                   : forms::Verdict::kWrong,
                        action_);
 }
 

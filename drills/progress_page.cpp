@@ -282,8 +282,7 @@ void ProgressPage::Switched(bool shown) {
 void ProgressPage::FillTable(const ProgressFigures& figures) {
     QStringList columns{"Day", "Answers", "Due for review"};
     for (std::size_t k = 0; k < kKindCount; ++k) {
-        columns << QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()) +
-                       " (7 days)";
+        columns << QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()) + " (7 days)";
     }
     table_->clear();
     table_->setColumnCount(static_cast<int>(columns.size()));

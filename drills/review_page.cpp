@@ -11,7 +11,7 @@
 #include <QShortcut>
 
 #include "drill_answer.h"
-#include "drill_verdict.h"
+#include "verdict_line.h"
 
 namespace talmo {
 namespace {
@@ -176,12 +176,13 @@ void ReviewPage::AskNumber() {
 }
 
 void ReviewPage::ShowVerdict(const std::string& text) {
-    const Verdict verdict = text.empty()                                          ? Verdict::kNone
-                            : text.starts_with("Right")                           ? Verdict::kRight
-                            : text.starts_with("That") || text.starts_with("You") ? Verdict::kWrong
-                                                                                  : Verdict::kHint;
-    const bool typed = answer_->isVisible() && verdict != Verdict::kWrong;
-    talmo::ShowVerdict(verdict_, text, verdict, typed ? static_cast<QWidget*>(answer_) : next_);
+    const forms::Verdict verdict = text.empty()                ? forms::Verdict::kNone
+                                   : text.starts_with("Right") ? forms::Verdict::kRight
+                                   : text.starts_with("That") || text.starts_with("You")
+                                       ? forms::Verdict::kWrong
+                                       : forms::Verdict::kHint;
+    const bool typed = answer_->isVisible() && verdict != forms::Verdict::kWrong;
+    forms::ShowVerdict(verdict_, text, verdict, typed ? static_cast<QWidget*>(answer_) : next_);
 }
 
 void ReviewPage::Finished() {

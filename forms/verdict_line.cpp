@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "drill_verdict.h"
+#include "verdict_line.h"
 
 #include <QAccessible>
 #include <QLabel>
 
-#include "number_speaker.h"
-#include "voice.h"
-
-namespace talmo {
+namespace talmo::forms {
 
 void ShowVerdict(QLabel* line, const std::string& text, Verdict verdict, QWidget* focus) {
     // The program's green and red, darker on a light ground so that they read.
@@ -34,14 +31,4 @@ void ShowVerdict(QLabel* line, const std::string& text, Verdict verdict, QWidget
     }
 }
 
-void KeepAnswer(const DrillSite& site, AnswerRecord answer) {
-    if (site.speaker.LastReached()) {
-        site.history.Record(std::move(answer));
-    }
-}
-
-NumberWordsOf DrillWords() {
-    return [](int n) { return NumberWords(EmbeddedVoices().front().clips, n); };
-}
-
-}  // namespace talmo
+}  // namespace talmo::forms
