@@ -165,11 +165,12 @@ void DrillsWindow::changeEvent(QEvent* event) {
 void DrillsWindow::ShowSound() {
     auto* line = form_.Get<QLabel>("lblSound");
     const bool silent = !speaker_.LastReached();
-    if (silent && !line->isVisible()) {
+    const bool news = silent && line->isHidden();
+    line->setVisible(silent);
+    if (news) {
         QAccessibleEvent alert(line, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     }
-    line->setVisible(silent);
 }
 
 DrillsWindow::~DrillsWindow() {
