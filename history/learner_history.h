@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -21,14 +20,6 @@ inline std::int64_t WallClockMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
-}
-
-// How far local time is ahead of UTC now, for the days Review counts.
-inline std::int64_t LocalUtcOffsetMs() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<std::int64_t>(local.tm_gmtoff) * 1000;
 }
 
 // The program's history: the store is opened when first needed (an answer
