@@ -117,9 +117,10 @@ class Session:
     """One run of the installed program on its own X server, buses and sound server."""
 
     def __init__(self, build, source, cmake="cmake", sound_server="pulseaudio", args=(),
-                 preferences=None):
+                 preferences=None, desktop_font=None):
         self.build, self.source, self.cmake, self.args = build, source, cmake, list(args)
         self.preferences = preferences  # the text of the learner's preferences file, if any
+        self.desktop_font = desktop_font  # the desktop's font size in points, if set
         self.sound_server = sound_server
         self.procs = []
         # Orphans of the run (the accessibility bus's daemons) come to this
@@ -187,6 +188,13 @@ class Session:
                     and k not in ("DISPLAY", "XAUTHORITY")}
         self.env.update(HOME=home, XDG_RUNTIME_DIR=runtime, LC_ALL="C.UTF-8",
                         TALMO_E2E_RUN=self.dir)
+        if self.desktop_font:
+            # A KDE desktop's font, which Qt's own KDE platform theme reads.
+            os.makedirs(os.path.join(home, ".config"), exist_ok=True)
+            with open(os.path.join(home, ".config", "kdeglobals"), "w") as f:
+                f.write(f"[General]\nfont=DejaVu Sans,{self.desktop_font},-1,5,50,0,0,0,0,0\n")
+            self.env.update(XDG_CURRENT_DESKTOP="KDE", KDE_SESSION_VERSION="5",
+                            KDE_FULL_SESSION="true")
 
         read, write = os.pipe()
         self._spawn("Xvfb", ["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
@@ -230,7 +238,10 @@ class Session:
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self.app_proc = self._spawn("talmo", [os.path.join(prefix, "bin", "talmo"), *self.args])
         self.app = wait_for(self._find_app, "Talmo on the accessibility bus", timeout=20)
-        wait_for(lambda: self.find("Continue", "push button"), "the start screen")
+        if "--drills" in self.args:
+            wait_for(lambda: "Talmo Drills" in self.windows(), "the Drills window")
+        else:
+            wait_for(lambda: self.find("Continue", "push button"), "the start screen")
 
     def _find_app(self):
         for app in pyatspi.Registry.getDesktop(0):

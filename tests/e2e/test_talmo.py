@@ -442,6 +442,25 @@ def test_drills(s):
     expect(s.history_rows(), 6, "answers kept once the sound had gone")
 
 
+def test_drills_desktop_font(s):
+    """"Practise pairs" from the desktop menu on a desktop whose font is 16 pt: the Drills
+    window opens in that font, laid out for it, every control inside it. (Whether each text
+    fits its control is the geometry test's, in the same font.)"""
+    import pyatspi  # only once the session's accessibility bus runs
+    window = next(w for w in s.app if w.name == "Talmo Drills")
+    frame = s.extents(window)
+    # At the specified windows' 8.25 pt the window is about 520 pixels wide.
+    expect(frame.width > 1000, True, f"the window's width at 16 pt: {frame.width}")
+    for role in ("label", "push button", "page tab"):
+        for acc in pyatspi.findAllDescendants(window, lambda a: a.getRoleName() == role and
+                                              a.getState().contains(pyatspi.STATE_SHOWING)):
+            box = s.extents(acc)
+            inside = (box.x >= frame.x and box.y >= frame.y and
+                      box.x + box.width <= frame.x + frame.width and
+                      box.y + box.height <= frame.y + frame.height)
+            expect(inside, True, f"{role} {acc.name!r} at {box} inside the window at {frame}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
@@ -457,14 +476,16 @@ def main():
         test = globals()[f"test_{args.case}"]
     start = time.monotonic()
     server = "pipewire" if args.case.endswith("_pipewire") else "pulseaudio"
-    voice = {"voice_female": "female", "voice_both": "all"}.get(args.case)
+    voice = {"voice_female": "female", "voice_both": "all",
+             "drills_desktop_font": "pairs"}.get(args.case)
     talmo_args = desktop_action(args.source, voice) if voice else []
     if args.case == "style_everyday":
         talmo_args = ["--style", "everyday"]
     # The menu's voice overrides the file's; with no --voice, the file's speaks.
     preferences = {"voice_female": "voice=male\n",
                    "voice_preferences": "voice=female\n"}.get(args.case)
-    with Session(args.build, args.source, args.cmake, server, talmo_args, preferences) as s:
+    with Session(args.build, args.source, args.cmake, server, talmo_args, preferences,
+                 16 if args.case == "drills_desktop_font" else None) as s:
         try:
             test(s)
         except BaseException:
