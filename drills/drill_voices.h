@@ -101,7 +101,6 @@ class DrillActions {
   public:
     explicit DrillActions(DrillSpeaker& speaker) : speaker_(speaker) {}
     void Run(std::function<void()> action);
-    bool Busy() const { return running_; }
     // Called once the actions asked for have all run.
     void OnDone(std::function<void()> done) { done_ = std::move(done); }
 

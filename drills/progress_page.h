@@ -39,7 +39,6 @@ class ProgressPage final : public forms::Page {
     explicit ProgressPage(const DrillSite& site);
 
     ProgressChart& Chart() { return *chart_; }
-    QTableWidget& Table() { return *table_; }
     // Shown, the page tallies the history afresh.
     void Switched(bool shown) override;
     void Stretch(QSize extra) override;

@@ -261,6 +261,18 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
     return Step::kDone;
 }
 
+HistoryStore::Step HistoryStore::RolledBack() {
+    // Told before the rollback, which would leave "not an error".
+    const int code = sqlite3_errcode(db_);
+    const std::string why = sqlite3_errmsg(db_);
+    Run(db_, "ROLLBACK");
+    if (code == SQLITE_BUSY) {
+        return Step::kAgain;
+    }
+    TurnOff(why);
+    return Step::kFailed;
+}
+
 HistoryStore::Step HistoryStore::Migrate(int from) {
     if (from >= kSchemaVersion) {
         return Step::kDone;
@@ -282,15 +294,7 @@ HistoryStore::Step HistoryStore::Migrate(int from) {
         Run(db_, "COMMIT")) {
         return Step::kDone;
     }
-    // Told before the rollback, which would leave "not an error".
-    const int code = sqlite3_errcode(db_);
-    const std::string why = sqlite3_errmsg(db_);
-    Run(db_, "ROLLBACK");
-    if (code == SQLITE_BUSY) {
-        return Step::kAgain;
-    }
-    TurnOff(why);
-    return Step::kFailed;
+    return RolledBack();
 }
 
 void HistoryStore::TurnOff(const std::string& why) {
@@ -384,21 +388,11 @@ HistoryStore::Step HistoryStore::WritePending() {
     }
     for (const AnswerRecord& each : pending_) {
         if (!Write(each)) {
-            const std::string why = sqlite3_errmsg(db_);
-            Run(db_, "ROLLBACK");
-            TurnOff(why);
-            return Step::kFailed;
+            return RolledBack();
         }
     }
     if (!Run(db_, "COMMIT")) {
-        const int code = sqlite3_errcode(db_);
-        const std::string why = sqlite3_errmsg(db_);
-        Run(db_, "ROLLBACK");
-        if (code == SQLITE_BUSY) {
-            return Step::kAgain;
-        }
-        TurnOff(why);
-        return Step::kFailed;
+        return RolledBack();
     }
     pending_.clear();
     return Step::kDone;

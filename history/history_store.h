@@ -86,7 +86,6 @@ class HistoryStore {
     const std::filesystem::path& File() const { return file_; }
     // What the learner should be told of the history, once; then nothing.
     std::optional<std::string> TakeNotice() { return std::exchange(notice_, std::nullopt); }
-    bool HasNotice() const { return notice_.has_value(); }
 
   private:
     // kAgain: another program's lock, or a file changed under it; tried again.
@@ -98,6 +97,8 @@ class HistoryStore {
     Step Migrate(int from);
     // kAgain on a lock; otherwise turns the history off with SQLite's reason.
     Step Failed();
+    // As Failed, for a statement inside a transaction: rolls it back first.
+    Step RolledBack();
     void TurnOff(const std::string& why);
     void AddNotice(const std::string& text);
     bool Write(const AnswerRecord& answer);
