@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "say_command.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <system_error>
@@ -17,6 +10,7 @@
 #include "counting_clip_player.h"
 #include "number_speaker.h"
 #include "speech_engine.h"
+#include "user_files.h"
 #include "wave_image.h"
 
 namespace talmo {
@@ -67,43 +61,6 @@ std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number, Spee
     return samples;
 }
 
-// Writes beside the target and renames, so a failed write leaves no partial file.
-// Every call on the user's path reports its failure rather than throwing: a
-// folder the user may not enter is a bad argument like any other.
-void WriteFileWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(target, ec)) {
-        throw Failure{"cannot write '" + path + "': not a file name"};
-    }
-    // Renaming would replace a file the user may not write; it stays as it is.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        throw Failure{"cannot write '" + path + "': " + std::strerror(errno)};
-    }
-    const fs::path temp = target.parent_path() /
-                          ("." + target.filename().string() + ".part" + std::to_string(::getpid()));
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (file) {
-            file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
-            file.flush();
-        }
-        if (!file) {
-            const std::string why = std::strerror(errno);
-            fs::remove(temp, ec);
-            throw Failure{"cannot write '" + path + "': " + why};
-        }
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        const std::string why = ec.message();
-        fs::remove(temp, ec);
-        throw Failure{"cannot write '" + path + "': " + why};
-    }
-}
-
 }  // namespace
 
 int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipPlayer& player,
@@ -116,14 +73,14 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
         if (const auto value = TakeOption(all_args, i, "--voice")) {
             const auto choice = ParseVoiceChoice(*value);
             if (!choice) {
-                err << "talmo-say: " << BadVoiceMessage(*value) << '\n';
+                err << "talmo-say: " << Printable(BadVoiceMessage(*value)) << '\n';
                 return 2;
             }
             voice = *choice;
         } else if (const auto name = TakeOption(all_args, i, "--style")) {
             const auto chosen = ParseStyle(*name);
             if (!chosen) {
-                err << "talmo-say: " << BadStyleMessage(*name) << '\n';
+                err << "talmo-say: " << Printable(BadStyleMessage(*name)) << '\n';
                 return 2;
             }
             style = *chosen;
@@ -156,7 +113,7 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
         const bool option = arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
         if (option && arg != "--clips" && arg != "--recordings" && arg != "--wav" &&
             arg != "--help" && arg != "-h" && arg != "--version") {
-            err << "talmo-say: unknown option '" << arg << "'\n" << Usage() << '\n';
+            err << "talmo-say: unknown option '" << Printable(arg) << "'\n" << Usage() << '\n';
             return 2;
         }
     }
@@ -167,7 +124,7 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
     std::string problem;
     const auto number = ParseNumber(rest[0], problem);
     if (!number) {
-        err << "talmo-say: " << problem << '\n';
+        err << "talmo-say: " << Printable(problem) << '\n';
         return 2;
     }
 
@@ -182,8 +139,17 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
             case Mode::kWav: {
                 // One voice for the whole number, as when it is spoken.
                 const auto samples = SpokenSamples(voices(voice).Next(), *number, style);
-                WriteFileWhole(wav_path, EncodeClip(samples, {{"INAM", std::to_string(*number)},
-                                                              {"ISFT", "talmo-say"}}));
+                const auto image =
+                    EncodeClip(samples, {{"INAM", std::to_string(*number)}, {"ISFT", "talmo-say"}});
+                if (wav_path == "-") {
+                    out.write(reinterpret_cast<const char*>(image.data()),
+                              static_cast<std::streamsize>(image.size()));
+                    if (!out.flush()) {
+                        throw Failure{"cannot write to the standard output"};
+                    }
+                } else if (const auto why = WriteFileWhole(wav_path, image, 0666)) {
+                    throw Failure{"cannot write '" + wav_path + "': " + *why};
+                }
                 return 0;
             }
             case Mode::kSpeak: {
@@ -197,7 +163,7 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
             }
         }
     } catch (const Failure& failure) {
-        err << "talmo-say: " << failure.message << '\n';
+        err << "talmo-say: " << Printable(failure.message) << '\n';
         return 2;
     }
     return 2;

@@ -15,6 +15,7 @@ namespace talmo {
 //   talmo-say N              speaks N through the player
 //   talmo-say --clips N      prints N's clip names: "1ETT, N1000, N20, 1ETT"
 //   talmo-say --wav FILE N   writes N, spoken, as one WAVE file in the clip format
+//                            (FILE "-": to the standard output)
 //   talmo-say --help         the usage; --version, "talmo-say VERSION"
 // and, before or after the rest, --voice VOICE|all (the first voice by default)
 // and --style clear|everyday (clear by default; --clips lists the same clips

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // talmo-say: speaks a number, lists its clips or writes it as a WAVE file.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "say_command.h"
 
 int main(int argc, char** argv) {
+    // Over a file size limit a write fails and is said, rather than the
+    // signal killing the program with a partial file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     talmo::PulseClipPlayer player;
     return talmo::RunSay(args, talmo::VoicePicker::ForChoice, player, std::cout, std::cerr);

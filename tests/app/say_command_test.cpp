@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +11,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -74,7 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"--wav", "5"}, std::vector<std::string>{"5", "6"},
                       std::vector<std::string>{"--voice", "alto", "5"},
                       std::vector<std::string>{"5", "--voice"},
-                      std::vector<std::string>{"--clips", "5", "--voice=Male"}));
+                      std::vector<std::string>{"--clips", "5", "--voice=Male"},
+                      std::vector<std::string>{"\x1b]0;TITLE\a5"},
+                      std::vector<std::string>{"--voice", "fe\nmale", "5"}));
 
 TEST(TalmoSay, NamesAnUnknownOptionThenGivesTheUsage) {
     for (const auto& args :
@@ -196,10 +201,15 @@ TEST_F(TalmoSayWav, RefusesPathsTheUserMayNotWrite) {
     std::ofstream(kept) << "old";
     fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
-    for (const fs::path& target : {locked / "x.wav", read_only / "x.wav", kept}) {
+    // Over a file size limit a write fails like any other, rather than a signal.
+    const std::pair<const char*, fs::path> runs[] = {{"", locked / "x.wav"},
+                                                     {"", read_only / "x.wav"},
+                                                     {"", kept},
+                                                     {"ulimit -f 4; ", dir_ / "big.wav"}};
+    for (const auto& [limit, target] : runs) {
         const std::string out = (dir_ / "out").string(), err = (dir_ / "err").string();
         const std::string command =
-            std::string(root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") +
+            limit + std::string(root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "") +
             "'" TALMO_SAY_BINARY "' --wav '" + target.string() + "' 5 >'" + out + "' 2>'" + err +
             "'";
         const int status = std::system(command.c_str());
@@ -213,6 +223,104 @@ TEST_F(TalmoSayWav, RefusesPathsTheUserMayNotWrite) {
     }
     std::ifstream in(kept);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old");
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        EXPECT_FALSE(entry.path().filename().string().find("big.wav") != std::string::npos)
+            << entry.path();
+    }
+}
+
+// Each kind of target gets the sound where it leads, and stays what it was;
+// no temporary is left beside it.
+TEST_F(TalmoSayWav, WritesWhereItIsToldAndNothingElse) {
+    namespace fs = std::filesystem;
+    const std::string wave = Say({"--wav", "-", "5"}).out;
+    ASSERT_TRUE(DecodeClip(std::vector<std::uint8_t>(wave.begin(), wave.end())));
+    const auto text = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    const auto mode = [](const fs::path& file) {
+        return fs::status(file).permissions() & fs::perms::mask;
+    };
+    std::string heard;  // what a FIFO's reader got
+    std::thread reader;
+    struct Row {
+        const char* name;
+        std::function<fs::path(const fs::path&)> make;  // the target, in a fresh folder
+        std::function<bool(const fs::path&)> kept;
+    };
+    const mode_t was_mask = umask(022);
+    const Row rows[] = {
+        {"new file", [](auto& d) { return d / "new.wav"; },
+         [&](auto& d) {
+             return text(d / "new.wav") == wave && mode(d / "new.wav") == fs::perms(0644);
+         }},
+        {"private file",
+         [](auto& d) {
+             std::ofstream(d / "own.wav") << "old";
+             fs::permissions(d / "own.wav", fs::perms(0600));
+             return d / "own.wav";
+         },
+         [&](auto& d) {
+             return text(d / "own.wav") == wave && mode(d / "own.wav") == fs::perms(0600);
+         }},
+        {"symlink",
+         [](auto& d) {
+             std::ofstream(d / "real.wav") << "old";
+             fs::create_symlink("real.wav", d / "link.wav");
+             return d / "link.wav";
+         },
+         [&](auto& d) { return fs::is_symlink(d / "link.wav") && text(d / "real.wav") == wave; }},
+        {"dangling symlink",
+         [](auto& d) {
+             fs::create_symlink("later.wav", d / "link.wav");
+             return d / "link.wav";
+         },
+         [&](auto& d) { return fs::is_symlink(d / "link.wav") && text(d / "later.wav") == wave; }},
+        {"hard link",
+         [](auto& d) {
+             std::ofstream(d / "one.wav") << "old";
+             fs::create_hard_link(d / "one.wav", d / "two.wav");
+             return d / "one.wav";
+         },
+         [&](auto& d) {
+             return text(d / "two.wav") == wave && fs::hard_link_count(d / "one.wav") == 2;
+         }},
+        {"FIFO",
+         [&](auto& d) {
+             mkfifo((d / "pipe").c_str(), 0600);
+             reader = std::thread([&heard, pipe = d / "pipe", &text] { heard = text(pipe); });
+             return d / "pipe";
+         },
+         [&](auto& d) {
+             reader.join();
+             return fs::is_fifo(d / "pipe") && heard == wave;
+         }},
+    };
+    for (const Row& row : rows) {
+        const fs::path folder = dir_ / row.name;
+        fs::create_directories(folder);
+        const SayResult run = Say({"--wav", row.make(folder).string(), "5"});
+        EXPECT_EQ(run.status, 0) << row.name << ": " << run.err;
+        EXPECT_TRUE(row.kept(folder)) << row.name;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+        }
+    }
+    umask(was_mask);
+}
+
+// As root, /dev/null is written into, not replaced: tried on a /dev of its own,
+// in a private mount namespace, so that a fault cannot harm the machine's.
+TEST(TalmoSay, WritesIntoADeviceAsRoot) {
+    if (geteuid() != 0 || std::system("unshare --mount true 2>/dev/null") != 0) {
+        GTEST_SKIP() << "needs root and a mount namespace of its own";
+    }
+    const std::string command =
+        "unshare --mount --propagation private sh -c 'mount -t tmpfs none /dev && "
+        "mknod -m 666 /dev/null c 1 3 && " TALMO_SAY_BINARY
+        " --wav /dev/null 5 && test -c /dev/null'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 }  // namespace
