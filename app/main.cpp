@@ -25,6 +25,7 @@
 #include "pulse_clip_player.h"
 #include "start_screen.h"
 #include "tutor_command_line.h"
+#include "user_files.h"
 
 namespace {
 
@@ -52,11 +53,12 @@ int main(int argc, char** argv) {
             std::printf("talmo %s\n", TALMO_VERSION);
             return 0;
         case talmo::TutorCommandLine::Action::kUnknownOption:
-            std::fprintf(stderr, "talmo: unknown option '%s'\n%s\n", command.unknown.c_str(),
-                         talmo::TutorUsage().c_str());
+            std::fprintf(stderr, "talmo: unknown option '%s'\n%s\n",
+                         talmo::Printable(command.unknown).c_str(), talmo::TutorUsage().c_str());
             return 2;
         case talmo::TutorCommandLine::Action::kBadVoice:
-            std::fprintf(stderr, "talmo: %s\n", talmo::BadVoiceMessage(command.unknown).c_str());
+            std::fprintf(stderr, "talmo: %s\n",
+                         talmo::Printable(talmo::BadVoiceMessage(command.unknown)).c_str());
             return 2;
         case talmo::TutorCommandLine::Action::kRun:
             break;
@@ -65,7 +67,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "talmo: there is no display to show its windows on; "
                      "without one, run it as: xvfb-run %s\n",
-                     argv[0]);
+                     talmo::Printable(argv[0]).c_str());
         return 1;
     }
     // Qt reads "--style NAME" as its widget style; a speech style never reaches it.

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "preferences.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <string_view>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "pair_sets.h"
+#include "user_files.h"
 #include "voice.h"
 
 namespace talmo {
@@ -102,12 +100,26 @@ std::optional<Lines> Parse(const QByteArray& bytes) {
     return lines;
 }
 
-// The file's lines; none when there is no file, nothing when it cannot be read.
-std::optional<Lines> ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
+// Larger than any preferences file: a stray file this size would make
+// every start and every change slow.
+constexpr qint64 kLargestFile = 1 << 20;
+
+// The file's lines; none when there is no file, nothing when it cannot be
+// read, with `why` when there is more to say than that.
+std::optional<Lines> ReadFile(const QString& path, std::string& why) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
         return Lines{};
     }
+    if (!info.isFile()) {
+        why = " (it is not a file)";  // a FIFO would never end
+        return std::nullopt;
+    }
+    if (info.size() > kLargestFile) {
+        why = " (it is over 1 MiB, too large for preferences)";
+        return std::nullopt;
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
@@ -165,12 +177,14 @@ void Put(Lines& lines, const std::string& key, const std::string& value) {
     lines.insert(at, {.text = text});
 }
 
-// Saves a value in the file as it stands now. The new file is written beside
-// it and takes its place whole (QSaveFile keeps its mode), so a failed write
-// never leaves half a file.
+// Saves a value in the file as it stands now. It takes the file's place
+// whole, through a link to it, so a failed write never leaves half a file; a
+// new file and its folders are the learner's alone.
 bool Save(const QString& path, const std::string& key, const std::string& value) {
-    std::optional<Lines> lines = ReadFile(path);
-    if (!lines || !QDir().mkpath(QFileInfo(path).path())) {
+    std::string why;
+    std::optional<Lines> lines = ReadFile(path, why);
+    const std::string file = QFile::encodeName(path).toStdString();
+    if (!lines || MakePrivateFolders(std::filesystem::path(file).parent_path())) {
         return false;
     }
     Put(*lines, key, value);
@@ -178,89 +192,92 @@ bool Save(const QString& path, const std::string& key, const std::string& value)
     for (const Line& line : *lines) {
         text += line.text;
     }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(text.data(), static_cast<qint64>(text.size())) ==
-               static_cast<qint64>(text.size()) &&
-           file.commit();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    return !WriteFileWhole(file, {bytes, text.size()}, 0600);
 }
 
 }  // namespace
 
 QString Preferences::DefaultPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/talmo/talmo.conf";
+    const auto folder = ConfigFolder();
+    return folder ? QFile::decodeName((*folder / "talmo" / "talmo.conf").c_str()) : QString();
 }
 
 Preferences::Preferences(std::ostream& err, const QString& path)
     : err_(err), path_(path), voice_(EmbeddedVoices().front().name) {
-    std::optional<Lines> lines = ReadFile(path);
+    if (path.isEmpty()) {
+        readable_ = false;
+        Tell(std::string(kNoHome) + "; the preferences are the defaults and are not saved");
+        return;
+    }
+    std::string why;
+    std::optional<Lines> lines = ReadFile(path, why);
     if (!lines) {
         // A damaged file is left as it is: saving over it would lose what the
         // learner may still want from it.
         readable_ = false;
-        err_ << "talmo: cannot read the preferences in " << Quoted(path)
-             << "; using the defaults\n";
+        Tell("cannot read the preferences in " + Quoted(path) + why + "; using the defaults");
         return;
     }
+    const std::string in = " in " + Quoted(path);
     // The text of a setting, or nothing (with a line on err) when it is not
     // a single word.
     const auto read = [&](const char* key) -> std::optional<std::string> {
         const Line* line = Find(*lines, key);
         const std::optional<std::string> word = line ? Word(*line) : std::nullopt;
         if (line && !word) {
-            err_ << "talmo: the preference " << key << " in " << Quoted(path)
-                 << " is not a single word; using the default\n";
+            Tell("the preference " + std::string(key) + in +
+                 " is not a single word; using the default");
         }
         return word;
+    };
+    // Says that a setting's value is not one it takes, and what is used instead.
+    const auto refuse = [&](const char* key, const std::string& value, const char* what,
+                            std::string_view used) {
+        Tell("the preference " + std::string(key) + "=" + value + in + " is not " + what +
+             "; using " + std::string(used));
     };
     if (const auto voice = read(kVoiceKey)) {
         if (const auto choice = ParseVoiceChoice(*voice)) {
             voice_ = *choice;
         } else {
-            err_ << "talmo: the preference voice=" << *voice << " in " << Quoted(path)
-                 << " is not a voice; using " << voice_ << "\n";
+            refuse(kVoiceKey, *voice, "a voice", voice_);
         }
     }
     if (const auto style = read(kStyleKey)) {
         if (const auto chosen = ParseStyle(*style)) {
             style_ = *chosen;
         } else {
-            err_ << "talmo: the preference style=" << *style << " in " << Quoted(path)
-                 << " is not clear or everyday; using " << StyleName(style_) << "\n";
+            refuse(kStyleKey, *style, "clear or everyday", StyleName(style_));
         }
     }
     if (const auto voice = read(kDrillVoiceKey)) {
         if (const auto choice = ParseVoiceChoice(*voice)) {
             drills_.voice = *choice;
         } else {
-            err_ << "talmo: the preference " << kDrillVoiceKey << "=" << *voice << " in "
-                 << Quoted(path) << " is not a voice; using " << drills_.voice << "\n";
+            refuse(kDrillVoiceKey, *voice, "a voice", drills_.voice);
         }
     }
     if (const auto style = read(kDrillStyleKey)) {
         if (const auto chosen = ParseStyleChoice(*style)) {
             drills_.style = *chosen;
         } else {
-            err_ << "talmo: the preference " << kDrillStyleKey << "=" << *style << " in "
-                 << Quoted(path) << " is not clear, everyday or both; using "
-                 << StyleChoiceName(drills_.style) << "\n";
+            refuse(kDrillStyleKey, *style, "clear, everyday or both",
+                   StyleChoiceName(drills_.style));
         }
     }
     if (const auto keep = read(kKeepHistoryKey)) {
         if (*keep == "true" || *keep == "false") {
             drills_.keep_history = *keep == "true";
         } else {
-            err_ << "talmo: the preference " << kKeepHistoryKey << "=" << *keep << " in "
-                 << Quoted(path) << " is not true or false; using true\n";
+            refuse(kKeepHistoryKey, *keep, "true or false", "true");
         }
     }
     if (const auto pairs = read(kDrillPairsKey)) {
         if (FindPairSet(*pairs).key == *pairs) {
             drills_.pair_set = *pairs;
         } else {
-            err_ << "talmo: the preference " << kDrillPairsKey << "=" << *pairs << " in "
-                 << Quoted(path) << " is not a set of pairs; using " << drills_.pair_set << "\n";
+            refuse(kDrillPairsKey, *pairs, "a set of pairs", drills_.pair_set);
         }
     }
 }
@@ -298,15 +315,22 @@ void Preferences::SetDrills(const DrillChoices& drills) {
 }
 
 void Preferences::Write(const char* key, const std::string& value) {
+    if (path_.isEmpty()) {
+        return;  // said once, at the start
+    }
     if (!readable_) {
-        err_ << "talmo: the preferences in " << Quoted(path_)
-             << " could not be read, so they are not saved over\n";
+        Tell("the preferences in " + Quoted(path_) +
+             " could not be read, so they are not saved over");
         return;
     }
     saved_ = Save(path_, key, value);
     if (!saved_) {
-        err_ << "talmo: cannot save the preferences to " << Quoted(path_) << "\n";
+        Tell("cannot save the preferences to " + Quoted(path_));
     }
+}
+
+void Preferences::Tell(const std::string& line) {
+    err_ << "talmo: " << Printable(line) << "\n";
 }
 
 }  // namespace talmo

@@ -16,14 +16,16 @@ namespace talmo {
 // setting changes. A write changes only its setting's line, so comments and
 // keys the learner added stay as they are. Each setting has one accessor and
 // a default that keeps the program as it is without the file. A value that
-// cannot be read (a damaged file, an unknown voice, a wrong type) gives its
-// default and one line on `err`, and is never written back unread; a file
-// that cannot be written costs one line on `err`, and the program goes on.
+// cannot be read (a damaged file, one over 1 MiB, an unknown voice, a wrong
+// type) gives its default and one line on `err`, and is never written back
+// unread; a file that cannot be written costs one line on `err`, and the
+// program goes on. A new file and its folders are private to the learner.
 class Preferences {
   public:
     explicit Preferences(std::ostream& err, const QString& path = DefaultPath());
 
-    // $XDG_CONFIG_HOME/talmo/talmo.conf, ~/.config/talmo/talmo.conf by default.
+    // $XDG_CONFIG_HOME/talmo/talmo.conf, ~/.config/talmo/talmo.conf by default;
+    // empty when there is no home folder, and then nothing is read or saved.
     static QString DefaultPath();
 
     // Who speaks: a voice's name, or "all"; the first voice by default.
@@ -44,6 +46,8 @@ class Preferences {
 
   private:
     void Write(const char* key, const std::string& value);
+    // One line on err, whatever the path or a value holds.
+    void Tell(const std::string& line);
 
     std::ostream& err_;
     QString path_;

@@ -19,6 +19,8 @@ std::string Contents(const QString& path) {
 }
 
 constexpr const char* kJunk = "\x89PNG=\x1a\xff\n";
+// A preferences file in form, but too large to be one.
+const std::string kHuge = "voice=female\n" + std::string(1 << 20, ';') + "\n";
 
 struct Start {
     const char* file;  // null: no file at all
@@ -79,6 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
               .complaint = "cannot read",
               .changed = kJunk,
               .saves = false},
+        Start{.file = kHuge.c_str(),
+              .voice = "male",
+              .complaint = "over 1 MiB",
+              .changed = kHuge.c_str(),
+              .saves = false},
+        Start{"voice=fe\x1b[2J\rmale\n", "male", "voice=fe\\x1b[2J\\rmale"},
         Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
         Start{"style=casual\n", "male", "style=casual"},
         Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
@@ -106,7 +114,8 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     std::ofstream(damaged.toStdString()) << "voice=female\nthis line is damaged\n";
     std::ofstream(dir.filePath("file").toStdString()) << "a file where the folder should be";
     std::ostringstream err;
-    for (const QString& path : {fresh, damaged, dir.filePath("file/talmo.conf")}) {
+    // An empty path: there is no home folder to keep them in.
+    for (const QString& path : {fresh, damaged, dir.filePath("file/talmo.conf"), QString()}) {
         Preferences preferences(err, path);
         preferences.SetVoice("all");
         preferences.SetStyle(SpeechStyle::kEveryday);
@@ -119,10 +128,16 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     Preferences(err, fresh).SetDrills(drills);
     EXPECT_EQ(Preferences(err, fresh).Drills(), drills);
     EXPECT_EQ(Contents(damaged), "voice=female\nthis line is damaged\n");
+    // The learner's alone, whatever the umask lets others have.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(dir.filePath("fresh").toStdString()).permissions(), fs::perms(0700));
+    EXPECT_EQ(fs::status(fresh.toStdString()).permissions(), fs::perms(0600));
     const std::string said = err.str();
     EXPECT_NE(said.find("not saved over"), std::string::npos) << said;
     EXPECT_NE(said.find("cannot save"), std::string::npos) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 5) << said;  // and the damaged file's
+    EXPECT_NE(said.find("no home folder"), std::string::npos) << said;
+    // And the damaged file's line, and the missing home's once.
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 6) << said;
 }
 
 }  // namespace
