@@ -17,6 +17,8 @@
 #include <thread>
 #include <utility>
 
+#include "user_files.h"
+
 namespace talmo {
 namespace fs = std::filesystem;
 namespace {
@@ -158,9 +160,8 @@ fs::path HistoryStore::DefaultPath() {
 }
 
 void HistoryStore::Open() {
-    std::error_code error;
-    fs::create_directories(file_.parent_path(), error);
-    if (error) {
+    // The learner's answers are theirs alone: folders 0700, files 0600.
+    if (const std::error_code error = MakePrivateFolders(file_.parent_path())) {
         TurnOff("its folder cannot be made: " + error.message());
         return;
     }
@@ -187,6 +188,12 @@ HistoryStore::Step HistoryStore::Failed() {
 }
 
 HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_aside) {
+    // SQLite would make it 0644 less the umask, and gives its logs the file's
+    // mode; one that is there keeps its own. Failing here, SQLite says why.
+    if (const int made = open(file_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        made >= 0) {
+        close(made);
+    }
     const auto before = IdentityOf(file_);
     const int opened =
         sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -332,9 +339,17 @@ void HistoryStore::TakeUnsaved() {
 }
 
 void HistoryStore::LeaveUnsaved(std::size_t count) const {
-    std::ofstream(file_.string() + ".unsaved", std::ios::app)
-        << Answers(count) << " of a session that ended " << Stamp()
-        << " could not be kept: another program kept the history locked.\n";
+    const int note = open((file_.string() + ".unsaved").c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (note < 0) {
+        return;  // already owned up to on stderr
+    }
+    const std::string line = Answers(count) + " of a session that ended " + Stamp() +
+                             " could not be kept: another program kept the history locked.\n";
+    if (write(note, line.data(), line.size()) < 0) {
+        // Nowhere else to say it: stderr has it.
+    }
+    close(note);
 }
 
 bool HistoryStore::Write(const AnswerRecord& a) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -208,6 +209,24 @@ TEST(History, EveryRecordedAnswerSurvivesSigkill) {
         ASSERT_EQ(IntegrityOf(file), "ok") << "run " << run;
     }
     std::printf("200 kills while recording; %zu answers reported, every one kept\n", answers);
+}
+
+// Private, the folders above too; a file that is there keeps its mode.
+TEST(History, ItsFilesArePrivate) {
+    const mode_t was = umask(022);  // under which SQLite makes a file 0644
+    const TempDir dir;
+    const fs::path file = dir.path / "data" / "talmo" / "h", shared = dir.path / "shared";
+    std::ofstream{shared}, fs::permissions(shared, fs::perms(0640));
+    HistoryStore store(file), other(shared);
+    EXPECT_TRUE(store.Record(At(0)) && other.Record(At(0)));
+    for (const auto& [path, mode] : {std::pair{dir.path / "data", 0700},
+                                     {file, 0600},
+                                     {file.string() + "-wal", 0600},
+                                     {file.string() + "-shm", 0600},
+                                     {shared.string() + "-wal", 0640}}) {
+        EXPECT_EQ(fs::status(path).permissions(), fs::perms(mode)) << path;
+    }
+    umask(was);
 }
 
 // A learner who may not write the folder practises on, told once.
