@@ -137,6 +137,10 @@ Aside MoveAside(const std::string& file, const Identity& damaged) {
 }  // namespace
 
 HistoryStore::HistoryStore(fs::path file) : file_(std::move(file)) {
+    if (file_.empty()) {
+        TurnOff(kNoHome);
+        return;
+    }
     TakeUnsaved();
     Open();
 }
@@ -144,19 +148,15 @@ HistoryStore::HistoryStore(fs::path file) : file_(std::move(file)) {
 HistoryStore::~HistoryStore() {
     if (const std::size_t left = Flush(kLockWait); left > 0 && state_ == State::kOn) {
         std::fprintf(stderr, "talmo: %zu answer%s could not be kept in %s: %s.\n", left,
-                     left == 1 ? "" : "s", file_.c_str(), kLocked);
+                     left == 1 ? "" : "s", Printable(file_.string()).c_str(), kLocked);
         LeaveUnsaved(left);
     }
     sqlite3_close(db_);
 }
 
 fs::path HistoryStore::DefaultPath() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    const fs::path base = data != nullptr && *data == '/'
-                              ? fs::path(data)
-                              : fs::path(home ? home : "") / ".local/share";
-    return base / "talmo" / "history.sqlite3";
+    const std::optional<fs::path> data = DataFolder();
+    return data ? *data / "talmo" / "history.sqlite3" : fs::path();
 }
 
 void HistoryStore::Open() {
@@ -309,8 +309,10 @@ void HistoryStore::TurnOff(const std::string& why) {
     db_ = nullptr;
     state_ = State::kOff;
     off_why_ = why;
-    AddNotice("Talmo cannot keep your history in " + file_.string() + " (" + why +
-              "). Your practice goes on as before, but this time it is not kept.");
+    const std::string said =
+        file_.empty() ? ": " + why : " in " + file_.string() + " (" + why + ")";
+    AddNotice("Talmo cannot keep your history" + said +
+              ". Your practice goes on as before, but this time it is not kept.");
 }
 
 void HistoryStore::AddNotice(const std::string& text) {

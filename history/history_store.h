@@ -51,12 +51,14 @@ class HistoryStore {
     static constexpr int kSchemaVersion = 1;
     enum class State { kOn, kReadOnly, kOff };
 
+    // An empty path, where there is no home folder, turns it off at once.
     explicit HistoryStore(std::filesystem::path file);
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // $XDG_DATA_HOME/talmo/history.sqlite3, ~/.local/share/talmo/ by default.
+    // $XDG_DATA_HOME/talmo/history.sqlite3, ~/.local/share/talmo/ by default;
+    // empty when there is no home folder.
     static std::filesystem::path DefaultPath();
 
     // Keeps the answer, durably (the commit is synchronous), before it

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "history_store.h"
+#include "user_files.h"
 
 namespace talmo {
 
@@ -66,10 +67,11 @@ class LearnerHistory {
     void Close() { store_.reset(); }
 
   private:
-    // The store's new notice, written out once and kept for the window.
+    // The store's new notice, written out once, on one line whatever a
+    // folder's name holds, and kept for the window.
     void Collect() {
         if (auto notice = store_->TakeNotice()) {
-            err_ << "talmo: " << *notice << std::endl;
+            err_ << "talmo: " << Printable(*notice) << std::endl;
             notice_ = notice_ ? *notice_ + " " + *notice : *notice;
         }
     }

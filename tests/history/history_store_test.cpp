@@ -229,6 +229,21 @@ TEST(History, ItsFilesArePrivate) {
     umask(was);
 }
 
+// Told on one line, with no home at all or a folder named to break the line.
+TEST(History, ANoticeIsOneLine) {
+    const TempDir dir;
+    std::ofstream{dir.path / "a\nb"};  // where its folder would be
+    for (const auto& [file, said] : {std::pair{fs::path(), "history: there is no home folder"},
+                                     {dir.path / "a\nb/h", "a\\nb/h ("}}) {
+        std::ostringstream err;
+        LearnerHistory(
+            file, [] { return true; }, err)
+            .Record(At(1));
+        EXPECT_NE(err.str().find(said), std::string::npos) << err.str();
+        EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+    }
+}
+
 // A learner who may not write the folder practises on, told once.
 TEST(History, AFolderThatCannotBeWrittenTurnsItOff) {
     if (geteuid() != 0) {
