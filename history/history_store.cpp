@@ -30,6 +30,10 @@ constexpr int kBusyMs = 80;
 // last flush.
 constexpr std::chrono::milliseconds kLockWait{1000};
 constexpr const char* kLocked = "another program kept it locked";
+// The log is emptied into the file every 32 pages (128 KiB), and cut back to
+// 128 KiB when it starts over: a long session's log stays small.
+constexpr const char* kSmallLog =
+    "PRAGMA journal_size_limit = 131072; PRAGMA wal_autocheckpoint = 32";
 
 // The first column of the first row, as text; nothing on an error.
 std::optional<std::string> Ask(sqlite3* db, const char* sql) {
@@ -150,6 +154,10 @@ HistoryStore::~HistoryStore() {
         std::fprintf(stderr, "talmo: %zu answer%s could not be kept in %s: %s.\n", left,
                      left == 1 ? "" : "s", Printable(file_.string()).c_str(), kLocked);
         LeaveUnsaved(left);
+    } else if (state_ == State::kOn) {
+        // The session's last answers go into the file and the log to nothing,
+        // even while another tutor keeps it open.
+        Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
     }
     sqlite3_close(db_);
 }
@@ -253,7 +261,7 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
     }
     // A committed answer survives a crash and a power loss.
     const auto mode = Ask(db_, "PRAGMA journal_mode=WAL");
-    if (!mode || !Run(db_, "PRAGMA synchronous=FULL")) {
+    if (!mode || !Run(db_, "PRAGMA synchronous=FULL") || !Run(db_, kSmallLog)) {
         return Failed();
     }
     if (mode != "wal") {

@@ -211,14 +211,21 @@ TEST(History, EveryRecordedAnswerSurvivesSigkill) {
     std::printf("200 kills while recording; %zu answers reported, every one kept\n", answers);
 }
 
-// Private, the folders above too; a file that is there keeps its mode.
-TEST(History, ItsFilesArePrivate) {
+// Private, the folders above too, while a file that is there keeps its mode;
+// its log stays small however long the session, and is emptied at its end.
+TEST(History, ItsFilesArePrivateAndItsLogSmall) {
     const mode_t was = umask(022);  // under which SQLite makes a file 0644
     const TempDir dir;
     const fs::path file = dir.path / "data" / "talmo" / "h", shared = dir.path / "shared";
     std::ofstream{shared}, fs::permissions(shared, fs::perms(0640));
     HistoryStore store(file), other(shared);
     EXPECT_TRUE(store.Record(At(0)) && other.Record(At(0)));
+    std::uintmax_t largest = 0;
+    for (int n = 1; n < 1000 && store.Record(At(n)); ++n) {
+        largest = std::max(largest, fs::file_size(file.string() + "-wal"));
+    }
+    std::printf("1000 answers, each its own commit: the log at most %ju bytes\n", largest);
+    EXPECT_TRUE(store.Since(0).size() == 1000 && largest < 256 * 1024);
     for (const auto& [path, mode] : {std::pair{dir.path / "data", 0700},
                                      {file, 0600},
                                      {file.string() + "-wal", 0600},
@@ -226,6 +233,8 @@ TEST(History, ItsFilesArePrivate) {
                                      {shared.string() + "-wal", 0640}}) {
         EXPECT_EQ(fs::status(path).permissions(), fs::perms(mode)) << path;
     }
+    HistoryStore(file).Record(At(1000));  // closed while another keeps it open
+    EXPECT_EQ(fs::file_size(file.string() + "-wal"), 0u);
     umask(was);
 }
 
