@@ -52,6 +52,49 @@ bool Run(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Why the last statement failed, for the learner: SQLite's words, unless a
+// query that merely found nothing left it none ("not an error").
+std::string Reason(sqlite3* db) {
+    const int code = sqlite3_errcode(db);
+    return code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE
+               ? "it could not be read as a history"
+               : sqlite3_errmsg(db);
+}
+
+// What a file says of itself, read at one moment.
+struct Header {
+    std::int64_t application_id = 0;
+    int version = 0;       // user_version
+    bool empty = false;    // no table, index or view at all: a new file
+    bool answers = false;  // a table of answers, as every history has
+};
+
+std::optional<Header> ReadHeader(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    std::optional<Header> header;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT (SELECT application_id FROM pragma_application_id), (SELECT "
+                           "user_version FROM pragma_user_version), NOT EXISTS (SELECT 1 FROM "
+                           "sqlite_schema), EXISTS (SELECT 1 FROM sqlite_schema WHERE type = "
+                           "'table' AND name = 'answers')",
+                           -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        header =
+            Header{sqlite3_column_int64(statement, 0), sqlite3_column_int(statement, 1),
+                   sqlite3_column_int(statement, 2) != 0, sqlite3_column_int(statement, 3) != 0};
+    }
+    sqlite3_finalize(statement);
+    return header;
+}
+
+// Talmo's: marked so; or from before the mark (answers, at version 1 or
+// later); or new, with nothing in it yet.
+bool IsTalmos(const Header& h) {
+    return h.application_id == HistoryStore::kApplicationId ||
+           (h.application_id == 0 &&
+            ((h.version >= 1 && h.answers) || (h.version == 0 && h.empty)));
+}
+
 // The local date and time, for the name of a file kept aside.
 std::string Stamp() {
     const std::time_t now = std::time(nullptr);
@@ -191,7 +234,7 @@ HistoryStore::Step HistoryStore::Failed() {
     if (sqlite3_errcode(db_) == SQLITE_BUSY) {
         return Step::kAgain;
     }
-    TurnOff(sqlite3_errmsg(db_));
+    TurnOff(Reason(db_));
     return Step::kFailed;
 }
 
@@ -218,7 +261,7 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
     }
     if (check != "ok") {
         if (kept_aside || (!check && code != SQLITE_NOTADB && code != SQLITE_CORRUPT)) {
-            TurnOff(check ? *check : sqlite3_errmsg(db_));
+            TurnOff(check ? *check : Reason(db_));
             return Step::kFailed;
         }
         const auto found = IdentityOf(file_);
@@ -240,16 +283,21 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
         }
         return Step::kAgain;
     }
-    const auto version = Ask(db_, "PRAGMA user_version");
-    if (!version) {
+    const std::optional<Header> header = ReadHeader(db_);
+    if (!header) {
         return Failed();
     }
-    if (std::atoi(version->c_str()) > kSchemaVersion) {
+    if (!IsTalmos(*header)) {
+        // Closed before anything is written: not even the log's switch.
+        TurnOff("it is another program's database, not a Talmo history; it is left as it is");
+        return Step::kFailed;
+    }
+    if (header->version > kSchemaVersion) {
         // A newer program's file is left exactly as it is.
         sqlite3_close(db_);
         db_ = nullptr;
         if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-            TurnOff(sqlite3_errmsg(db_));
+            TurnOff(Reason(db_));
             return Step::kFailed;
         }
         sqlite3_busy_timeout(db_, kBusyMs);
@@ -268,7 +316,7 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
         TurnOff("its file system cannot keep a write-ahead log");
         return Step::kFailed;
     }
-    if (const Step migrated = Migrate(std::atoi(version->c_str())); migrated != Step::kDone) {
+    if (const Step migrated = Migrate(header->version); migrated != Step::kDone) {
         return migrated;
     }
     sqlite3_busy_timeout(db_, kBusyMs);
@@ -279,7 +327,7 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
 HistoryStore::Step HistoryStore::RolledBack() {
     // Told before the rollback, which would leave "not an error".
     const int code = sqlite3_errcode(db_);
-    const std::string why = sqlite3_errmsg(db_);
+    const std::string why = Reason(db_);
     Run(db_, "ROLLBACK");
     if (code == SQLITE_BUSY) {
         return Step::kAgain;
@@ -297,16 +345,16 @@ HistoryStore::Step HistoryStore::Migrate(int from) {
         return Failed();
     }
     const int now = std::atoi(Ask(db_, "PRAGMA user_version").value_or("0").c_str());
-    if ((now >= 1 ||
-         Run(db_,
-             "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, session_ms "
-             "INTEGER NOT NULL, drill TEXT NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, "
-             "style TEXT NOT NULL, answer "
-             "TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER NOT NULL);"
-             "CREATE INDEX answers_at ON answers (at_ms);"
-             "CREATE INDEX answers_item ON answers (drill, played, at_ms, session_ms, is_right);"
-             "PRAGMA user_version = 1;")) &&
-        Run(db_, "COMMIT")) {
+    const std::string create =
+        "CREATE TABLE answers (id INTEGER PRIMARY KEY, at_ms INTEGER NOT NULL, session_ms "
+        "INTEGER NOT NULL, drill TEXT NOT NULL, played TEXT NOT NULL, voice TEXT NOT NULL, "
+        "style TEXT NOT NULL, answer TEXT NOT NULL, is_right INTEGER NOT NULL, answer_ms INTEGER "
+        "NOT NULL);"
+        "CREATE INDEX answers_at ON answers (at_ms);"
+        "CREATE INDEX answers_item ON answers (drill, played, at_ms, session_ms, is_right);"
+        "PRAGMA user_version = 1; PRAGMA application_id = " +
+        std::to_string(kApplicationId);
+    if ((now >= 1 || Run(db_, create.c_str())) && Run(db_, "COMMIT")) {
         return Step::kDone;
     }
     return RolledBack();
@@ -486,9 +534,8 @@ ForgetOutcome HistoryStore::Forget() noexcept {
     std::string why;
     if (!Run(db_, "PRAGMA secure_delete = ON") || !Run(db_, "BEGIN IMMEDIATE") ||
         !Run(db_, "DELETE FROM answers") || !Run(db_, "COMMIT")) {
-        why = sqlite3_errcode(db_) == SQLITE_BUSY
-                  ? "another program is writing to it"
-                  : std::string("it could not be written (") + sqlite3_errmsg(db_) + ")";
+        why = sqlite3_errcode(db_) == SQLITE_BUSY ? "another program is writing to it"
+                                                  : "it could not be written (" + Reason(db_) + ")";
         Run(db_, "ROLLBACK");
     } else {
         Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");

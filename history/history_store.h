@@ -49,6 +49,9 @@ class HistoryStore {
   public:
     // The schema this program writes; a file's user_version says its own.
     static constexpr int kSchemaVersion = 1;
+    // Every history is marked Talmo's ("Tlmo"): a file with another mark, or
+    // none and tables of its own, is another program's and left as it is.
+    static constexpr std::int32_t kApplicationId = 0x546c6d6f;
     enum class State { kOn, kReadOnly, kOff };
 
     // An empty path, where there is no home folder, turns it off at once.

@@ -109,6 +109,9 @@ std::shared_ptr<sqlite3> Hold(const fs::path& file, const char* sql) {
     return {db, sqlite3_close};
 }
 
+// A history from before the mark, in a rollback journal: Talmo's all the same.
+constexpr const char* kUnmarked = "CREATE TABLE answers (x); PRAGMA user_version = 1";
+
 AnswerRecord At(std::int64_t at_ms, std::string played = "14") {
     return {at_ms, 1, "dictation", std::move(played), "male", "clear", "40", false, 900};
 }
@@ -149,14 +152,17 @@ TEST_P(HistoryAtOpen, OpensWhatItCanAndSaysOnceWhatItCannot) {
     EXPECT_NE(notice.find(GetParam().notice), std::string::npos) << notice;
     EXPECT_EQ(notice.empty(), *GetParam().notice == '\0') << notice;
     EXPECT_FALSE(store.TakeNotice());
+    EXPECT_EQ(notice.find("not an error"), std::string::npos) << notice;
     const std::vector<fs::path> aside = store.DamagedCopies();
     ASSERT_EQ(aside.size(), GetParam().kept_aside ? 1u : 0u);
     EXPECT_TRUE(aside.empty() || Contents(aside.front()) == before);
     EXPECT_EQ(store.Record(At(5)), GetParam().state == State::kOn);
     EXPECT_EQ(store.Forget().forgotten, GetParam().state == State::kOn);
     EXPECT_TRUE(store.Since(0).empty() && store.DamagedCopies().empty());
-    if (GetParam().state == State::kReadOnly) {
+    if (GetParam().state != State::kOn) {
         EXPECT_EQ(Contents(file), before);
+        // A newer history's empty log is left to it; another program's is not made.
+        EXPECT_TRUE(GetParam().state == State::kReadOnly || !fs::exists(file.string() + "-wal"));
     }
 }
 
@@ -167,14 +173,15 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const fs::path& f) { std::ofstream(f) << std::string(3000, 'x'); },
                               State::kOn, "was damaged. It is kept as", true},
                       Opening{"damaged_pages", MakeDamaged, State::kOn, "was damaged", true},
-                      Opening{"older_version",
+                      Opening{"another_programs",
                               [](const fs::path& f) {
-                                  RunSql(f, "CREATE TABLE notes (x); PRAGMA user_version = 0");
+                                  RunSql(f, "CREATE TABLE notes (x); INSERT INTO notes VALUES (1)");
                               },
-                              State::kOn, "", false},
+                              State::kOff, "(it is another program's database, not a Talmo", false},
                       Opening{"newer_version",
                               [](const fs::path& f) {
-                                  RunSql(f, "CREATE TABLE later (x); PRAGMA user_version = 7");
+                                  HistoryStore(f).Record(At(1));  // marked as Talmo's
+                                  RunSql(f, "DROP TABLE answers; PRAGMA user_version = 7");
                               },
                               State::kReadOnly, "written by a newer Talmo", false},
                       Opening{"folder_is_a_file",
@@ -295,10 +302,10 @@ TEST(History, TwoTutorsRecordAtOnce) {
 // Another program's lock at open is waited out for a second, then owned up to.
 TEST(History, ALockAtOpenIsWaitedOutForASecond) {
     for (const auto& [before, hold, ms] :
-         {std::tuple{"CREATE TABLE t (x)", "BEGIN EXCLUSIVE", 300},         // at its check
-          std::tuple{"CREATE TABLE t (x)", "BEGIN; SELECT * FROM t", 300},  // the log's switch
-          std::tuple{"PRAGMA journal_mode=WAL", "BEGIN IMMEDIATE", 300},    // the schema
-          std::tuple{"CREATE TABLE t (x)", "BEGIN EXCLUSIVE", 1300}}) {
+         {std::tuple{kUnmarked, "BEGIN EXCLUSIVE", 300},                  // at its check
+          std::tuple{kUnmarked, "BEGIN; SELECT * FROM answers", 300},     // the log's switch
+          std::tuple{"PRAGMA journal_mode=WAL", "BEGIN IMMEDIATE", 300},  // the schema
+          std::tuple{kUnmarked, "BEGIN EXCLUSIVE", 1300}}) {
         const TempDir dir;
         const fs::path file = dir.path / "h";
         RunSql(file, before);
