@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -16,11 +16,18 @@
 
 namespace talmo {
 
-// Milliseconds since 1970 by the wall clock: when an answer was given.
+// A time as milliseconds since 1970, to the year 9999 and beyond, before
+// 1970 too (tv_nsec is never negative).
+constexpr std::int64_t MsSince1970(const timespec& t) {
+    return std::int64_t{t.tv_sec} * 1000 + t.tv_nsec / 1000000;
+}
+
+// Milliseconds since 1970 by the wall clock: when an answer was given. Not
+// system_clock, whose nanoseconds run out in 2262.
 inline std::int64_t WallClockMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return MsSince1970(now);
 }
 
 // The program's history: the store is opened when first needed (an answer

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "review_schedule.h"
+#include "learner_history.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"spring", {A(19813 - 1.5 / 24, 1, "14/40", false)}, 1, 19813 + 0.5, {kBox1}},
         Case{"autumn", {A(20023 - 1.5 / 24, 1, "14/40", false)}, 1, 20023 + 22.5 / 24, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The last millisecond of 9999, as the clock counts it and the calendar dates it.
+TEST(Calendar, DatesTheYear9999) {
+    const std::int64_t last = MsSince1970({.tv_sec = 253402300799, .tv_nsec = 999999999});
+    EXPECT_EQ(last, 253402300799999);
+    setenv("TZ", "CET-1", 1), tzset();  // in Stockholm already 1 January 10000
+    EXPECT_EQ(LocalCalendar{}.Day(last), UtcCalendar{}.Day(last) + 1);
+}
 
 }  // namespace
 }  // namespace talmo
