@@ -254,7 +254,7 @@ TEST(History, ANoticeIsOneLine) {
         std::ostringstream err;
         LearnerHistory(
             file, [] { return true; }, err)
-            .Record(At(1));
+            .Store();
         EXPECT_NE(err.str().find(said), std::string::npos) << err.str();
         EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
     }
