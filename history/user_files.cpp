@@ -32,6 +32,16 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
+// 0, or the errno of what failed: all of `bytes` from the start of the file,
+// its end cut after them, and on the disk.
+int WriteDurably(int fd, std::span<const std::uint8_t> bytes) {
+    if (const int error = WriteAll(fd, bytes)) {
+        return error;
+    }
+    const bool done = ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    return done ? 0 : errno;
+}
+
 // Into something that is not a plain file (a FIFO, a terminal, /dev/null),
 // or a file the shell opened for us (/dev/stdout): opened and written, as
 // `>` would.
@@ -139,25 +149,20 @@ std::optional<std::string> WriteFileWhole(const std::string& path,
     if (fd < 0) {
         return Why(errno);
     }
-    // The new file takes the old one's mode and, where allowed, its owner.
-    int error =
-        fchmod(fd, exists ? was.st_mode & 07777 : new_mode & ~CurrentUmask()) == 0 ? 0 : errno;
+    // The new file takes the old one's owner where allowed (only root may give
+    // a file away), then its mode, which a change of owner could clear.
     if (exists && fchown(fd, was.st_uid, was.st_gid) != 0) {
-        // Only root may give a file away; the learner's own file is theirs anyway.
+        // the learner's own file is theirs anyway
     }
-    error = error != 0 ? error : WriteAll(fd, bytes);
-    error = error != 0 ? error : (fsync(fd) == 0 ? 0 : errno);
+    int error = fchmod(fd, exists ? was.st_mode & 07777 : new_mode & ~CurrentUmask()) != 0
+                    ? errno
+                    : WriteDurably(fd, bytes);
     error = close(fd) == 0 || error != 0 ? error : errno;
     if (error == 0 && exists && was.st_nlink > 1) {
         // A rename would break the other names; the copy has shown the bytes fit.
         const int same = open(target->c_str(), O_WRONLY | O_CLOEXEC);
-        error = same < 0 ? errno : 0;
+        error = same < 0 ? errno : WriteDurably(same, bytes);
         if (same >= 0) {
-            error = WriteAll(same, bytes);
-            error = error != 0
-                        ? error
-                        : (ftruncate(same, static_cast<off_t>(bytes.size())) == 0 ? 0 : errno);
-            error = error != 0 ? error : (fsync(same) == 0 ? 0 : errno);
             close(same);
         }
         unlink(temp.c_str());
