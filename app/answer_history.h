@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "learner_history.h"
-#include "practice_services.h"
-#include "speech_engine.h"
+#include "history/learner_history.h"
+#include "practice/practice_services.h"
+#include "speech/speech_engine.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app_services.h"
+#include "app/app_services.h"
 
 #include <QApplication>
 #include <QMessageBox>

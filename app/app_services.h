@@ -8,25 +8,18 @@
 #include <optional>
 #include <string>
 
-#include "clip_player.h"
-#include "clip_store.h"
-#include "practice_services.h"
-#include "speech_style.h"
-#include "voice.h"
+#include "help/help_requester.h"
+#include "practice/practice_services.h"
+#include "speech/clip_player.h"
+#include "speech/clip_store.h"
+#include "speech/speech_style.h"
+#include "speech/voice.h"
 
 namespace talmo {
 
 // What the windows need of the platform: the voices and the player for the
 // sound, the practice pages' services, help, and the way the program ends.
 // The program provides the real ones and tests provide fakes.
-
-// Asks for a topic of the help file by its context number. The request
-// returns at once and changes nothing else in the program.
-class HelpRequester {
-  public:
-    virtual ~HelpRequester() = default;
-    virtual void ShowHelp(const QString& file, int context) = 0;
-};
 
 // Ends the whole program at once, with the given exit status: no further
 // handler runs, nothing is saved.
@@ -78,9 +71,6 @@ struct Platform {
     std::optional<QFont> drills_font = {};
 };
 
-inline const QString kHelpFile = QStringLiteral("CountHelp.hlp");
-// The start screen spells it so; file names match regardless of case.
-inline const QString kStartScreenHelpFile = QStringLiteral("Counthelp.hlp");
 inline const QString kTitle = QStringLiteral("Talmo");
 
 }  // namespace talmo

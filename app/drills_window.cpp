@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "drills_window.h"
+#include "app/drills_window.h"
 
 #include <QAccessible>
 #include <QEventLoop>

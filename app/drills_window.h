@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "app_services.h"
-#include "drill_settings.h"
-#include "drill_site.h"
-#include "drill_voices.h"
-#include "form.h"
-#include "learner_history.h"
-#include "page.h"
+#include "app/app_services.h"
+#include "drills/drill_settings.h"
+#include "drills/drill_site.h"
+#include "drills/drill_voices.h"
+#include "forms/form.h"
+#include "forms/page.h"
+#include "history/learner_history.h"
 
 class QTabBar;
 

@@ -14,18 +14,18 @@
 #include <string_view>
 #include <vector>
 
-#include "answer_history.h"
-#include "app_services.h"
-#include "drills_window.h"
-#include "heard_player.h"
-#include "help_window.h"
-#include "main_window.h"
-#include "pictures.h"
-#include "preferences.h"
-#include "pulse_clip_player.h"
-#include "start_screen.h"
-#include "tutor_command_line.h"
-#include "user_files.h"
+#include "app/answer_history.h"
+#include "app/app_services.h"
+#include "app/drills_window.h"
+#include "app/main_window.h"
+#include "app/pictures.h"
+#include "app/preferences.h"
+#include "app/start_screen.h"
+#include "app/tutor_command_line.h"
+#include "help/help_window.h"
+#include "history/user_files.h"
+#include "speech/heard_player.h"
+#include "speech/pulse_clip_player.h"
 
 namespace {
 

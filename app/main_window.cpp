@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "main_window.h"
+#include "app/main_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "pictures.h"
+#include "app/pictures.h"
 
 namespace talmo {
 namespace {

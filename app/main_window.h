@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app_services.h"
-#include "form.h"
-#include "page_list.h"
-#include "speech_engine.h"
+#include "app/app_services.h"
+#include "app/page_list.h"
+#include "forms/form.h"
+#include "speech/speech_engine.h"
 
 class QTabBar;
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "page_list.h"
+#include "app/page_list.h"
 
-#include "dictation_drill_page.h"
-#include "dictation_page.h"
-#include "drills_window.h"
-#include "enter_listen_page.h"
-#include "pairs_page.h"
-#include "progress_page.h"
-#include "reference_pages.h"
-#include "review_page.h"
-#include "settings_page.h"
+#include "app/drills_window.h"
+#include "drills/dictation_drill_page.h"
+#include "drills/pairs_page.h"
+#include "drills/progress_page.h"
+#include "drills/review_page.h"
+#include "drills/settings_page.h"
+#include "practice/dictation_page.h"
+#include "practice/enter_listen_page.h"
+#include "reference/reference_pages.h"
 
 namespace talmo {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <span>
 
-#include "app_services.h"
-#include "controls.h"
-#include "page.h"
-#include "speaker.h"
+#include "app/app_services.h"
+#include "forms/controls.h"
+#include "forms/page.h"
+#include "speech/speaker.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pictures.h"
+#include "app/pictures.h"
 
 #include <QFile>
 #include <QIcon>

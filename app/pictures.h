@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QString>
 
-#include "app_services.h"
+#include "app/app_services.h"
 
 class QLabel;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "preferences.h"
+#include "app/preferences.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "pair_sets.h"
-#include "user_files.h"
-#include "voice.h"
+#include "drills/pair_sets.h"
+#include "history/user_files.h"
+#include "speech/voice.h"
 
 namespace talmo {
 namespace {

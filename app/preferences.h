@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "drill_settings.h"
-#include "speech_style.h"
+#include "drills/drill_settings.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "start_screen.h"
+#include "app/start_screen.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 
-#include "pictures.h"
+#include "app/pictures.h"
 
 namespace talmo {
 namespace {

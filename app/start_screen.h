@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "app_services.h"
-#include "form.h"
+#include "app/app_services.h"
+#include "forms/form.h"
 
 namespace talmo {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pulse_clip_player.h"
-#include "say_command.h"
+#include "say/say_command.h"
+#include "speech/pulse_clip_player.h"
 
 int main(int argc, char** argv) {
     // Over a file size limit a write fails and is said, rather than the

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "tutor_command_line.h"
+#include "app/tutor_command_line.h"
 
 #include <algorithm>
 #include <array>
 #include <string_view>
+
+#include "say/options.h"
 
 namespace talmo {
 namespace {

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "speech_style.h"
-#include "voice.h"
+#include "speech/speech_style.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

@@ -17,11 +17,11 @@
 #include <thread>
 #include <vector>
 
-#include "drills_window.h"
-#include "pairs_page.h"
-#include "private_sound_server.h"
-#include "pulse_clip_player.h"
-#include "window_fakes.h"
+#include "app/drills_window.h"
+#include "drills/pairs_page.h"
+#include "speech/pulse_clip_player.h"
+#include "tests/support/private_sound_server.h"
+#include "tests/support/window_fakes.h"
 
 namespace talmo {
 namespace {

@@ -19,11 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "history_store.h"
-#include "learner_history.h"
-#include "pair_sets.h"
-#include "progress_page.h"
-#include "review_schedule.h"
+#include "drills/pair_sets.h"
+#include "drills/progress_page.h"
+#include "history/history_store.h"
+#include "history/learner_history.h"
+#include "history/review_schedule.h"
 
 namespace talmo {
 namespace {

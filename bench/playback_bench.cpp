@@ -13,13 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "counting_clip_player.h"
-#include "machine_load.h"
-#include "number_speaker.h"
-#include "private_sound_server.h"
-#include "pulse_clip_player.h"
-#include "speech_engine.h"
-#include "wave_image.h"
+#include "speech/counting_clip_player.h"
+#include "speech/number_speaker.h"
+#include "speech/pulse_clip_player.h"
+#include "speech/speech_engine.h"
+#include "speech/wave_image.h"
+#include "tests/support/machine_load.h"
+#include "tests/support/private_sound_server.h"
 
 namespace talmo {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dictation_drill.h"
+#include "drills/dictation_drill.h"
 
 namespace talmo {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "drill_voices.h"
-#include "number_kinds.h"
-#include "pair_sets.h"
+#include "drills/drill_voices.h"
+#include "drills/number_kinds.h"
+#include "drills/pair_sets.h"
 
 namespace talmo {
 

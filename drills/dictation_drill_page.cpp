@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dictation_drill_page.h"
+#include "drills/dictation_drill_page.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "drill_answer.h"
-#include "verdict_line.h"
+#include "drills/drill_answer.h"
+#include "forms/verdict_line.h"
 
 namespace talmo {
 namespace {

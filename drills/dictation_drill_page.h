@@ -3,9 +3,9 @@
 
 #include <chrono>
 
-#include "dictation_drill.h"
-#include "drill_site.h"
-#include "page.h"
+#include "drills/dictation_drill.h"
+#include "drills/drill_site.h"
+#include "forms/page.h"
 
 class QLabel;
 class QLineEdit;

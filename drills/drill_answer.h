@@ -4,12 +4,12 @@
 #include <chrono>
 #include <string>
 
-#include "drill_site.h"
-#include "drill_voices.h"
-#include "learner_history.h"
-#include "number_speaker.h"
-#include "pair_sets.h"
-#include "voice.h"
+#include "drills/drill_site.h"
+#include "drills/drill_voices.h"
+#include "drills/pair_sets.h"
+#include "history/learner_history.h"
+#include "speech/number_speaker.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "drill_settings.h"
+#include "drills/drill_settings.h"
 
-#include "voice.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "drill_voices.h"
+#include "drills/drill_voices.h"
 
 namespace talmo {
 

@@ -3,9 +3,9 @@
 
 #include <functional>
 
-#include "drill_settings.h"
-#include "drill_voices.h"
-#include "learner_history.h"
+#include "drills/drill_settings.h"
+#include "drills/drill_voices.h"
+#include "history/learner_history.h"
 
 class QWidget;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "drill_voices.h"
+#include "drills/drill_voices.h"
 
 #include <atomic>
 #include <thread>

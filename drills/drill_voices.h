@@ -11,11 +11,11 @@
 #include <span>
 #include <vector>
 
-#include "clip_player.h"
-#include "heard_player.h"
-#include "speech_engine.h"
-#include "speech_style.h"
-#include "voice.h"
+#include "speech/clip_player.h"
+#include "speech/heard_player.h"
+#include "speech/speech_engine.h"
+#include "speech/speech_style.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "history_store.h"
+#include "history/history_store.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pair_sets.h"
+#include "drills/pair_sets.h"
 
 #include <algorithm>
 

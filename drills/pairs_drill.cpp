@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pairs_drill.h"
+#include "drills/pairs_drill.h"
 
 #include <algorithm>
 #include <utility>

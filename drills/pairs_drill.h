@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "drill_voices.h"
-#include "pair_sets.h"
-#include "speech_style.h"
+#include "drills/drill_voices.h"
+#include "drills/pair_sets.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pairs_page.h"
+#include "drills/pairs_page.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "drill_answer.h"
-#include "verdict_line.h"
+#include "drills/drill_answer.h"
+#include "forms/verdict_line.h"
 
 namespace talmo {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "drill_site.h"
-#include "page.h"
-#include "pairs_drill.h"
+#include "drills/drill_site.h"
+#include "drills/pairs_drill.h"
+#include "forms/page.h"
 
 class QLabel;
 class QPushButton;

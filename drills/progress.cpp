@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "progress.h"
+#include "drills/progress.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 
-#include "review_drill.h"
+#include "drills/review_drill.h"
 
 namespace talmo {
 

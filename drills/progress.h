@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "history_store.h"
-#include "number_kinds.h"
-#include "review_schedule.h"
+#include "drills/number_kinds.h"
+#include "history/history_store.h"
+#include "history/review_schedule.h"
 
 namespace talmo {
 

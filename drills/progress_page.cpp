@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "progress_page.h"
+#include "drills/progress_page.h"
 
 #include <QCheckBox>
 #include <QDate>
@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "review_drill.h"
+#include "drills/review_drill.h"
 
 namespace talmo {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "drill_site.h"
-#include "page.h"
-#include "progress.h"
+#include "drills/drill_site.h"
+#include "drills/progress.h"
+#include "forms/page.h"
 
 class QPushButton;
 class QTableWidget;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "review_drill.h"
+#include "drills/review_drill.h"
 
-#include "dictation_drill.h"
+#include "drills/dictation_drill.h"
 
 namespace talmo {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "drill_voices.h"
-#include "pair_sets.h"
-#include "review_schedule.h"
+#include "drills/drill_voices.h"
+#include "drills/pair_sets.h"
+#include "history/review_schedule.h"
 
 namespace talmo {
 

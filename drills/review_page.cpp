@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "review_page.h"
+#include "drills/review_page.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "drill_answer.h"
-#include "verdict_line.h"
+#include "drills/drill_answer.h"
+#include "forms/verdict_line.h"
 
 namespace talmo {
 namespace {

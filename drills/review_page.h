@@ -4,9 +4,9 @@
 #include <chrono>
 #include <vector>
 
-#include "drill_site.h"
-#include "page.h"
-#include "review_drill.h"
+#include "drills/drill_site.h"
+#include "drills/review_drill.h"
+#include "forms/page.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings_page.h"
+#include "drills/settings_page.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -9,8 +9,8 @@
 
 #include <algorithm>
 
-#include "pair_sets.h"
-#include "voice.h"
+#include "drills/pair_sets.h"
+#include "speech/voice.h"
 
 namespace talmo {
 namespace {

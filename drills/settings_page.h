@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "drill_site.h"
-#include "page.h"
+#include "drills/drill_site.h"
+#include "forms/page.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controls.h"
+#include "forms/controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "form.h"
+#include "forms/form.h"
 
 #include <QFontMetrics>
 #include <QLabel>

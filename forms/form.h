@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "controls.h"
+#include "forms/controls.h"
 
 namespace talmo::forms {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "form.h"
+#include "forms/form.h"
 
 namespace talmo::forms {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "verdict_line.h"
+#include "forms/verdict_line.h"
 
 #include <QAccessible>
 #include <QLabel>

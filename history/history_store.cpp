@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "history_store.h"
+#include "history/history_store.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -17,7 +17,7 @@
 #include <thread>
 #include <utility>
 
-#include "user_files.h"
+#include "history/user_files.h"
 
 namespace talmo {
 namespace fs = std::filesystem;

@@ -11,8 +11,8 @@
 #include <string>
 #include <utility>
 
-#include "history_store.h"
-#include "user_files.h"
+#include "history/history_store.h"
+#include "history/user_files.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "review_schedule.h"
+#include "history/review_schedule.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "history_store.h"
+#include "history/history_store.h"
 
 namespace talmo {
 

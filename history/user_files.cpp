@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "user_files.h"
+#include "history/user_files.h"
 
 #include <fcntl.h>
 #include <pwd.h>

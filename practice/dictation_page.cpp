@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dictation_page.h"
+#include "practice/dictation_page.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 #include <QSlider>
 #include <QToolTip>
 
-#include "practice_range.h"
+#include "practice/practice_range.h"
 
 namespace talmo {
 namespace {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "dictation_quiz.h"
-#include "page.h"
-#include "practice_services.h"
-#include "speaker.h"
+#include "forms/page.h"
+#include "practice/dictation_quiz.h"
+#include "practice/practice_services.h"
+#include "speech/speaker.h"
 
 class QLabel;
 class QLineEdit;

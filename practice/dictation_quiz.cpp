@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "dictation_quiz.h"
+#include "practice/dictation_quiz.h"
 
 #include <cmath>
 
-#include "learner_number.h"
-#include "practice_range.h"
+#include "practice/learner_number.h"
+#include "practice/practice_range.h"
 
 namespace talmo {
 namespace {

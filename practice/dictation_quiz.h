@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "practice_services.h"
-#include "speaker.h"
+#include "practice/practice_services.h"
+#include "speech/speaker.h"
 
 namespace talmo {
 

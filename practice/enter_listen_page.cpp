@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "enter_listen_page.h"
+#include "practice/enter_listen_page.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "learner_number.h"
-#include "number_speaker.h"
+#include "practice/learner_number.h"
+#include "speech/number_speaker.h"
 
 namespace talmo {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "page.h"
-#include "practice_services.h"
-#include "speaker.h"
+#include "forms/page.h"
+#include "practice/practice_services.h"
+#include "speech/speaker.h"
 
 class QLineEdit;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "learner_number.h"
+#include "practice/learner_number.h"
 
 #include <algorithm>
 #include <cfenv>

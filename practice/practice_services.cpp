@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "practice_services.h"
+#include "practice/practice_services.h"
 
 #include <ctime>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "reference_pages.h"
+#include "reference/reference_pages.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "reference_tables.h"
+#include "reference/reference_tables.h"
 
 namespace talmo {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "page.h"
-#include "speaker.h"
+#include "forms/page.h"
+#include "speech/speaker.h"
 
 class QLineEdit;
 class QListWidget;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "reference_tables.h"
+#include "reference/reference_tables.h"
 
 namespace talmo {
 

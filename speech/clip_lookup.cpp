@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "clip_lookup.h"
+#include "speech/clip_lookup.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "clip_ref.h"
+#include "speech/clip_ref.h"
 
 namespace talmo {
 

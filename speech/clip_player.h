@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 namespace talmo {
 

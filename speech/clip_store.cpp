@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 #include <algorithm>
 #include <compare>

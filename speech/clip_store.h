@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clip_ref.h"
+#include "speech/clip_ref.h"
 
 namespace talmo {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "clip_player.h"
+#include "speech/clip_player.h"
 
 namespace talmo {
 

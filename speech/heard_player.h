@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "clip_player.h"
+#include "speech/clip_player.h"
 
 namespace talmo {
 

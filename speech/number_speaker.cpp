@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "number_speaker.h"
+#include "speech/number_speaker.h"
 
 #include <cctype>
 
-#include "clip_lookup.h"
-#include "wave_image.h"
+#include "speech/clip_lookup.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "clip_ref.h"
-#include "clip_store.h"
-#include "speech_style.h"
+#include "speech/clip_ref.h"
+#include "speech/clip_store.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 

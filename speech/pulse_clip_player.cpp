@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pulse_clip_player.h"
+#include "speech/pulse_clip_player.h"
 
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "wave_image.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "clip_player.h"
+#include "speech/clip_player.h"
 
 struct pa_context;
 struct pa_mainloop;

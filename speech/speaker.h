@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "speech_style.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "speech_engine.h"
+#include "speech/speech_engine.h"
 
-#include "number_speaker.h"
+#include "speech/number_speaker.h"
 
 namespace talmo {
 

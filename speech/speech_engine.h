@@ -6,10 +6,10 @@
 #include <string_view>
 #include <utility>
 
-#include "clip_player.h"
-#include "clip_store.h"
-#include "speaker.h"
-#include "voice.h"
+#include "speech/clip_player.h"
+#include "speech/clip_store.h"
+#include "speech/speaker.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

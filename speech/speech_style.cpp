@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "speech_style.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "voice.h"
+#include "speech/voice.h"
 
 #include <chrono>
 #include <memory>
@@ -50,18 +50,6 @@ std::string BadVoiceMessage(std::string_view value) {
     }
     return "--voice takes " + names + " or " + std::string(kAllVoices) + ", not '" +
            std::string(value) + "'";
-}
-
-std::optional<std::string> TakeOption(std::span<const std::string> args, std::size_t& i,
-                                      std::string_view option) {
-    const std::string& arg = args[i];
-    if (arg.starts_with(option) && arg.size() > option.size() && arg[option.size()] == '=') {
-        return arg.substr(option.size() + 1);
-    }
-    if (arg != option) {
-        return std::nullopt;
-    }
-    return i + 1 < args.size() ? args[++i] : std::string();
 }
 
 VoicePicker VoicePicker::ForChoice(std::string_view choice) {

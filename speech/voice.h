@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 namespace talmo {
 
@@ -44,13 +44,6 @@ std::string VoiceChoices();
 
 // The one line that answers a --voice value that is not a voice.
 std::string BadVoiceMessage(std::string_view value);
-
-// The one reader of an option with a value (--voice, --style), for both
-// programs. When args[i] is "OPTION VALUE" or "OPTION=VALUE", returns the
-// value (empty when it is missing) and leaves i on the last argument it
-// took; otherwise nothing.
-std::optional<std::string> TakeOption(std::span<const std::string> args, std::size_t& i,
-                                      std::string_view option);
 
 // Which recordings say the next number or word. With one voice it is always
 // that voice's catalogue; with several, each call draws one, so a number said

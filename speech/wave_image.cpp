@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "wave_image.h"
+#include "speech/wave_image.h"
 
 #include <algorithm>
 #include <bit>

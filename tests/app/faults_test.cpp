@@ -13,13 +13,13 @@
 #include <memory>
 #include <thread>
 
-#include "counting_clip_player.h"
-#include "dictation_page.h"
-#include "enter_listen_page.h"
-#include "main_window.h"
-#include "private_sound_server.h"
-#include "pulse_clip_player.h"
-#include "window_fakes.h"
+#include "app/main_window.h"
+#include "practice/dictation_page.h"
+#include "practice/enter_listen_page.h"
+#include "speech/counting_clip_player.h"
+#include "speech/pulse_clip_player.h"
+#include "tests/support/private_sound_server.h"
+#include "tests/support/window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

@@ -11,12 +11,12 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "drills_window.h"
-#include "form.h"
-#include "main_window.h"
-#include "reference_tables.h"
-#include "start_screen.h"
-#include "window_fakes.h"
+#include "app/drills_window.h"
+#include "app/main_window.h"
+#include "app/start_screen.h"
+#include "forms/form.h"
+#include "reference/reference_tables.h"
+#include "tests/support/window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "preferences.h"
+#include "app/preferences.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <unistd.h>
 #include <cstdio>
 
-#include "dictation_page.h"
-#include "main_window.h"
-#include "window_fixture.h"
+#include "app/main_window.h"
+#include "practice/dictation_page.h"
+#include "tests/support/window_fixture.h"
 
 using namespace talmo;
 using namespace talmo::testing;

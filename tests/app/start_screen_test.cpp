@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "main_window.h"
-#include "pictures.h"
-#include "start_screen.h"
-#include "window_fakes.h"
+#include "app/main_window.h"
+#include "app/pictures.h"
+#include "app/start_screen.h"
+#include "tests/support/window_fakes.h"
 
 using namespace talmo;
 using namespace talmo::testing;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tutor_command_line.h"
+#include "app/tutor_command_line.h"
 
 #include <gtest/gtest.h>
 

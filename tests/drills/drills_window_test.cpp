@@ -10,14 +10,14 @@
 
 #include <atomic>
 
-#include "answer_history.h"
-#include "drills_window.h"
-#include "history_store.h"
-#include "main_window.h"
-#include "number_speaker.h"
-#include "pairs_page.h"
-#include "window_fakes.h"
-#include "window_fixture.h"
+#include "app/answer_history.h"
+#include "app/drills_window.h"
+#include "app/main_window.h"
+#include "drills/pairs_page.h"
+#include "history/history_store.h"
+#include "speech/number_speaker.h"
+#include "tests/support/window_fakes.h"
+#include "tests/support/window_fixture.h"
 
 using namespace talmo;
 using namespace talmo::testing;

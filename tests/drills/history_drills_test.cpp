@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "dictation_drill.h"
-#include "progress.h"
-#include "review_drill.h"
+#include "drills/dictation_drill.h"
+#include "drills/progress.h"
+#include "drills/review_drill.h"
 
 namespace talmo {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "number_kinds.h"
+#include "drills/number_kinds.h"
 
 #include <gtest/gtest.h>
 

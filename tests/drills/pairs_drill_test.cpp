@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pairs_drill.h"
+#include "drills/pairs_drill.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "drill_settings.h"
+#include "drills/drill_settings.h"
 
 namespace talmo {
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "form.h"
+#include "forms/form.h"
 
 using talmo::forms::Control;
 using talmo::forms::Form;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "wave_image.h"
+#include "speech/wave_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> image(data, size);

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "clip_store.h"
-#include "recording_clip_player.h"
-#include "speech_engine.h"
+#include "speech/clip_store.h"
+#include "speech/speech_engine.h"
+#include "tests/support/recording_clip_player.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "learner_number.h"
+#include "practice/learner_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

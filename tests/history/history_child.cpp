@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "history_store.h"
+#include "history/history_store.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

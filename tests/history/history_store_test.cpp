@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "history_store.h"
-#include "learner_history.h"
+#include "history/history_store.h"
+#include "history/learner_history.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

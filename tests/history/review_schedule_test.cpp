@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "review_schedule.h"
-#include "learner_history.h"
+#include "history/review_schedule.h"
+#include "history/learner_history.h"
 
 #include <gtest/gtest.h>
 

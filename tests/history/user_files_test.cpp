@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "user_files.h"
+#include "history/user_files.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>

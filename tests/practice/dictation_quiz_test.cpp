@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "dictation_quiz.h"
+#include "practice/dictation_quiz.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes.h"
-#include "practice_range.h"
+#include "practice/practice_range.h"
+#include "tests/support/fakes.h"
 
 namespace talmo {
 namespace {

@@ -9,11 +9,11 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "dictation_page.h"
-#include "enter_listen_page.h"
-#include "number_speaker.h"
-#include "reference_pages.h"
-#include "window_fixture.h"
+#include "practice/dictation_page.h"
+#include "practice/enter_listen_page.h"
+#include "reference/reference_pages.h"
+#include "speech/number_speaker.h"
+#include "tests/support/window_fixture.h"
 
 using namespace talmo;
 using namespace talmo::testing;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "reference_tables.h"
+#include "reference/reference_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "clip_store.h"
-#include "wave_image.h"
+#include "speech/clip_store.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 namespace {

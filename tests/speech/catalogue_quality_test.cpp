@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "clip_store.h"
-#include "number_speaker.h"
-#include "voice.h"
-#include "wave_image.h"
+#include "speech/clip_store.h"
+#include "speech/number_speaker.h"
+#include "speech/voice.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <sstream>
 #include <string>
 
-#include "clip_lookup.h"
-#include "recording_clip_player.h"
-#include "speech_engine.h"
-#include "voice.h"
-#include "wave_image.h"
+#include "speech/clip_lookup.h"
+#include "speech/speech_engine.h"
+#include "speech/voice.h"
+#include "speech/wave_image.h"
+#include "tests/support/recording_clip_player.h"
 
 namespace talmo {
 namespace {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "number_speaker.h"
+#include "speech/number_speaker.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 namespace talmo {
 namespace {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "speech_engine.h"
+#include "speech/speech_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "number_speaker.h"
-#include "recording_clip_player.h"
+#include "speech/number_speaker.h"
+#include "tests/support/recording_clip_player.h"
 
 namespace talmo {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "wave_image.h"
+#include "speech/wave_image.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "clip_store.h"
+#include "speech/clip_store.h"
 
 namespace talmo {
 namespace {

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "practice_services.h"
-#include "speaker.h"
+#include "practice/practice_services.h"
+#include "speech/speaker.h"
 
 namespace talmo::testing {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "machine_load.h"
+#include "tests/support/machine_load.h"
 
 #include <signal.h>
 #include <sys/prctl.h>

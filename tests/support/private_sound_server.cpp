@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "private_sound_server.h"
+#include "tests/support/private_sound_server.h"
 
 #include <fcntl.h>
 #include <signal.h>

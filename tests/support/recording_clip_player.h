@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "clip_player.h"
+#include "speech/clip_player.h"
 
 namespace talmo {
 

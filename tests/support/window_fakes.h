@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "app_services.h"
-#include "clip_store.h"
-#include "drill_settings.h"
-#include "fakes.h"
-#include "learner_history.h"
-#include "voice.h"
+#include "app/app_services.h"
+#include "drills/drill_settings.h"
+#include "history/learner_history.h"
+#include "speech/clip_store.h"
+#include "speech/voice.h"
+#include "tests/support/fakes.h"
 
 namespace talmo::testing {
 

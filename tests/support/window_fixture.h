@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "clip_ref.h"
-#include "dictation_page.h"
-#include "main_window.h"
-#include "window_fakes.h"
+#include "app/main_window.h"
+#include "practice/dictation_page.h"
+#include "speech/clip_ref.h"
+#include "tests/support/window_fakes.h"
 
 namespace talmo::testing {
 

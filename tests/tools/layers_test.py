@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""No folder includes from a folder above it, and the speech layer, the
-history and the drills' models have no Qt.
+"""No folder includes from a folder above it, every include names its
+folder, and the speech layer, the history and the drills' models have no Qt.
 
-speech, forms and history are at the bottom, practice, reference and drills
-on them, app on top. Prints each include that breaks the order and exits 1 if any does.
+speech, forms and history are at the bottom; practice, reference and drills
+on them; the help and talmo-say's command code beside those; app on top.
+Prints each include that breaks the order and exits 1 if any does.
 """
 import pathlib
 import re
@@ -18,28 +19,31 @@ BELOW = {
     "practice": {"practice", "speech", "forms"},
     "reference": {"reference", "speech", "forms"},
     "drills": {"drills", "speech", "forms", "history"},
-    "app": {"app", "practice", "reference", "drills", "speech", "forms", "history"},
+    "help": {"help", "speech", "forms"},
+    "say": {"say", "speech", "history"},
+    "app": {"app", "practice", "reference", "drills", "help", "say", "speech", "forms",
+            "history"},
 }
 
 
 def main():
-    home = {}
-    for layer in BELOW:
-        for header in (TOP / layer).glob("*.h"):
-            home[header.name] = layer
     faults = []
     for layer, allowed in BELOW.items():
         for source in sorted((TOP / layer).glob("*.[ch]*")):
             for n, line in enumerate(source.read_text().splitlines(), 1):
+                where = f"{source.relative_to(TOP)}:{n}"
                 local = re.match(r'\s*#\s*include\s+"([^"]+)"', line)
-                if local and home.get(local.group(1), layer) not in allowed:
-                    faults.append(f"{source.relative_to(TOP)}:{n}: {layer} includes "
-                                  f"{local.group(1)} from {home[local.group(1)]}")
+                if local:
+                    header = pathlib.PurePosixPath(local.group(1))
+                    if len(header.parts) != 2 or not (TOP / header).is_file():
+                        faults.append(f"{where}: {header} is not a header by its folder")
+                    elif header.parts[0] not in allowed:
+                        faults.append(f"{where}: {layer} includes {header}")
                 if re.match(r"\s*#\s*include\s+<Q", line) and (
-                        layer in ("speech", "history")
+                        layer in ("speech", "history", "say")
                         or (layer == "drills" and not source.stem.endswith("_page"))):
-                    faults.append(f"{source.relative_to(TOP)}:{n}: Qt in a standard C++ core")
-    print("\n".join(faults) or "every include is from the same layer or one below")
+                    faults.append(f"{where}: Qt in a standard C++ core")
+    print("\n".join(faults) or "every include names its folder, the same layer or one below")
     return 1 if faults else 0
 
 

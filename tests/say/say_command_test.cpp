@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "say_command.h"
+#include "say/say_command.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "number_speaker.h"
-#include "recording_clip_player.h"
-#include "wave_image.h"
+#include "speech/number_speaker.h"
+#include "speech/wave_image.h"
+#include "tests/support/recording_clip_player.h"
 
 namespace talmo {
 namespace {

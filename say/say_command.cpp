@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "say_command.h"
+#include "say/say_command.h"
 
 #include <charconv>
 #include <optional>
@@ -7,11 +7,12 @@
 #include <system_error>
 #include <vector>
 
-#include "counting_clip_player.h"
-#include "number_speaker.h"
-#include "speech_engine.h"
-#include "user_files.h"
-#include "wave_image.h"
+#include "history/user_files.h"
+#include "say/options.h"
+#include "speech/counting_clip_player.h"
+#include "speech/number_speaker.h"
+#include "speech/speech_engine.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 namespace {

@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "app_services.h"
-#include "clip_ref.h"
-#include "speaker.h"
+#include "help/help_requester.h"
+#include "speech/clip_ref.h"
+#include "speech/clip_store.h"
+#include "speech/speaker.h"
 
 class QTextBrowser;
 class QToolButton;

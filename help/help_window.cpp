@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "help_window.h"
+#include "help/help_window.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -14,7 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "wave_image.h"
+#include "speech/wave_image.h"
 
 #ifndef TALMO_DATA_DIR
 #define TALMO_DATA_DIR "/usr/local/share/talmo"
@@ -23,6 +23,7 @@
 namespace talmo {
 namespace {
 
+const QString kWindowTitle = QStringLiteral("Talmo Help");
 const QString kEndOfTopics = QStringLiteral("<!-- end of topics -->");
 
 QString Escaped(const QString& text) {
@@ -178,7 +179,7 @@ HelpWindow::HelpWindow(QStringList folders)
       back_(new QToolButton(this)),
       forward_(new QToolButton(this)) {
     setObjectName("HelpWindow");
-    setWindowTitle(kTitle + " Help");
+    setWindowTitle(kWindowTitle);
     back_->setObjectName("HelpBack");
     back_->setArrowType(Qt::LeftArrow);
     back_->setToolTip("Back (Alt+Left)");
@@ -282,7 +283,7 @@ void HelpWindow::Display() {
                 .arg(Escaped(requested))
                 .arg(context)
                 .arg(Escaped(looked_for), Escaped(folders_.join("\n")).replace("\n", "</li><li>")));
-        setWindowTitle(kTitle + " Help");
+        setWindowTitle(kWindowTitle);
         return;
     }
     const HelpFile::Topic* topic = file->second.Lookup(context);
@@ -292,13 +293,13 @@ void HelpWindow::Display() {
                               .arg(Escaped(requested))
                               .arg(context)
                               .arg(Escaped(file->second.Path())));
-        setWindowTitle(kTitle + " Help");
+        setWindowTitle(kWindowTitle);
         return;
     }
     // Without the program's sound (before the main window exists) the topic
     // shows no sound links.
     browser_->setHtml(speaker_ != nullptr ? LinkSounds(topic->html, clip_texts_) : topic->html);
-    setWindowTitle(kTitle + " Help: " + topic->title);
+    setWindowTitle(kWindowTitle + ": " + topic->title);
 }
 
 void HelpWindow::OpenLink(const QUrl& url) {

@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "clip_player.h"
-#include "voice.h"
+#include "speech/clip_player.h"
+#include "speech/voice.h"
 
 namespace talmo {
 

@@ -7,10 +7,10 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
-#include "clip_store.h"
-#include "fakes.h"
-#include "help_window.h"
-#include "window_fakes.h"
+#include "help/help_window.h"
+#include "speech/clip_store.h"
+#include "tests/support/fakes.h"
+#include "tests/support/window_fakes.h"
 
 using namespace talmo;
 using talmo::testing::LeftoverWindows;
