@@ -33,16 +33,9 @@ class DictationHistory final : public AnswerLog {
         if (number != number_ || !reached_number_) {
             return;
         }
-        const auto taken = std::chrono::steady_clock::now() - heard_;
-        history_.Record(
-            {.at_ms = WallClockMs(),
-             .drill = "dictation",
-             .played = std::to_string(number),
-             .voice = engine_ ? std::string(engine_->VoiceName()) : "",
-             .style = engine_ ? std::string(StyleName(engine_->Style())) : "",
-             .answer = answer,
-             .right = right,
-             .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()});
+        const auto said = engine_ ? engine_->LastSaid() : SpeechEngine::Said{};
+        history_.Record(AnswerNow("dictation", std::to_string(number), said.voice,
+                                  engine_ ? StyleName(said.style) : "", answer, right, heard_));
     }
 
   private:

@@ -18,15 +18,8 @@ namespace talmo {
 inline AnswerRecord DrillAnswer(std::string drill, std::string played, const Rendition& rendition,
                                 std::string answer, bool right,
                                 std::chrono::steady_clock::time_point heard) {
-    const auto taken = std::chrono::steady_clock::now() - heard;
-    return {.at_ms = WallClockMs(),
-            .drill = std::move(drill),
-            .played = std::move(played),
-            .voice = std::string(EmbeddedVoices()[rendition.voice].name),
-            .style = std::string(StyleName(rendition.style)),
-            .answer = std::move(answer),
-            .right = right,
-            .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()};
+    return AnswerNow(std::move(drill), std::move(played), rendition.voice,
+                     StyleName(rendition.style), std::move(answer), right, heard);
 }
 
 // Keeps an answer in the learner's history, unless the number it answers

@@ -36,16 +36,16 @@ std::vector<Rendition> Renditions(const DrillChoices& choices) {
     }
     const auto voices = EmbeddedVoices();
     std::vector<Rendition> renditions;
-    for (std::size_t v = 0; v < voices.size(); ++v) {
-        if (choices.voice == kAllVoices || voices[v].name == choices.voice) {
+    for (const VoiceInfo& voice : voices) {
+        if (choices.voice == kAllVoices || voice.name == choices.voice) {
             for (const SpeechStyle style : styles) {
-                renditions.push_back({v, style});
+                renditions.push_back({voice.name, style});
             }
         }
     }
     if (renditions.empty()) {  // a voice this program does not carry: the first
         for (const SpeechStyle style : styles) {
-            renditions.push_back({0, style});
+            renditions.push_back({voices.front().name, style});
         }
     }
     return renditions;

@@ -10,7 +10,8 @@ namespace talmo {
 VoicesSpeaker::VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player, Wait wait)
     : player_(player), wait_(std::move(wait)) {
     for (const VoiceInfo& voice : voices) {
-        engines_.push_back(std::make_unique<SpeechEngine>(VoicePicker(voice.clips), player_));
+        engines_.emplace_back(voice.name,
+                              std::make_unique<SpeechEngine>(VoicePicker(voice), player_));
     }
 }
 
@@ -29,9 +30,16 @@ void VoicesSpeaker::Run(const std::function<void()>& job) {
 }
 
 void VoicesSpeaker::Speak(int number, const Rendition& rendition) {
-    if (rendition.voice < engines_.size()) {
-        Run([&] { engines_[rendition.voice]->SpeakNumberIn(number, rendition.style); });
+    if (engines_.empty()) {
+        return;
     }
+    SpeechEngine* engine = engines_.front().second.get();
+    for (const auto& [name, each] : engines_) {
+        if (name == rendition.voice) {
+            engine = each.get();
+        }
+    }
+    Run([&] { engine->SpeakNumberIn(number, rendition.style); });
 }
 
 void VoicesSpeaker::Pause(std::chrono::milliseconds length) {

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <random>
 #include <span>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "speech/clip_player.h"
@@ -19,10 +21,10 @@
 
 namespace talmo {
 
-// How a drill says a number: in which of the program's voices (an index of
-// EmbeddedVoices()) and in which style.
+// How a drill says a number: in which of the program's voices (its name, as
+// EmbeddedVoices() gives it) and in which style.
 struct Rendition {
-    std::size_t voice = 0;
+    std::string_view voice;
     SpeechStyle style = SpeechStyle::kClear;
     friend bool operator==(const Rendition&, const Rendition&) = default;
 };
@@ -76,6 +78,7 @@ class VoicesSpeaker final : public DrillSpeaker {
     // Runs the program's events until done() is true.
     using Wait = std::function<void(const std::function<bool()>& done)>;
 
+    // A rendition in a voice not among `voices` is said in the first.
     VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player, Wait wait = {});
     void Speak(int number, const Rendition& rendition) override;
     void Pause(std::chrono::milliseconds length) override;
@@ -88,7 +91,7 @@ class VoicesSpeaker final : public DrillSpeaker {
 
     HeardPlayer player_;
     Wait wait_;
-    std::vector<std::unique_ptr<SpeechEngine>> engines_;
+    std::vector<std::pair<std::string_view, std::unique_ptr<SpeechEngine>>> engines_;
     std::mutex mutex_;
     std::condition_variable stopped_;
     bool stop_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "history/history_store.h"
@@ -28,6 +30,22 @@ inline std::int64_t WallClockMs() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return MsSince1970(now);
+}
+
+// An answer as the history keeps it: given now, `heard` being when the sound
+// of what it answers ended, said in that voice and style.
+inline AnswerRecord AnswerNow(std::string drill, std::string played, std::string_view voice,
+                              std::string_view style, std::string answer, bool right,
+                              std::chrono::steady_clock::time_point heard) {
+    const auto taken = std::chrono::steady_clock::now() - heard;
+    return {.at_ms = WallClockMs(),
+            .drill = std::move(drill),
+            .played = std::move(played),
+            .voice = std::string(voice),
+            .style = std::string(style),
+            .answer = std::move(answer),
+            .right = right,
+            .answer_ms = std::chrono::duration_cast<std::chrono::milliseconds>(taken).count()};
 }
 
 // The program's history: the store is opened when first needed (an answer

@@ -7,32 +7,25 @@ namespace talmo {
 
 void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category) {
     // A lone clip is a number of its own.
-    voice_ = &voices_.Next();
+    voice_ = voices_.Draw();
     last_number_.reset();
+    said_style_ = SpeechStyle::kClear;
     player_.BeginNumber();
-    Play(voice_->LoadClip(ClipRef{std::string(Category), std::string(Index)}));
+    Play(voices_.At(*voice_).LoadClip(ClipRef{std::string(Category), std::string(Index)}));
     player_.EndNumber();
 }
 
 void SpeechEngine::SpeakNumberIn(int number, SpeechStyle style) {
-    if (voice_ == nullptr || last_number_ != number) {
-        voice_ = &voices_.Next();
+    if (!voice_ || last_number_ != number) {
+        voice_ = voices_.Draw();
         last_number_ = number;
     }
+    said_style_ = style;
     player_.BeginNumber();
-    for (const SpokenClip& spoken : NumberRecordings(*voice_, number, style)) {
+    for (const SpokenClip& spoken : NumberRecordings(voices_.At(*voice_), number, style)) {
         Play(spoken.bytes);
     }
     player_.EndNumber();
-}
-
-std::string_view SpeechEngine::VoiceName() const {
-    for (const VoiceInfo& voice : EmbeddedVoices()) {
-        if (&voice.clips == voice_) {
-            return voice.name;
-        }
-    }
-    return {};
 }
 
 void SpeechEngine::Play(ClipBytes image) {

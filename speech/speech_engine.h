@@ -28,9 +28,14 @@ class SpeechEngine final : public Speaker {
     void SpeakNumber(int number) override { SpeakNumberIn(number, style_); }
     void SpeakNumberIn(int number, SpeechStyle style) override;
 
-    // The name of the voice that spoke last; empty before anything was said.
-    std::string_view VoiceName() const;
-    SpeechStyle Style() const { return style_; }
+    // What the last number was said in: the voice's name (empty before
+    // anything was said, or for a catalogue given without a name) and the
+    // style, for a record of what the learner heard.
+    struct Said {
+        std::string_view voice;
+        SpeechStyle style = SpeechStyle::kClear;
+    };
+    Said LastSaid() const { return {voice_ ? voices_.NameAt(*voice_) : "", said_style_}; }
 
   private:
     // Plays one recording, inside whatever number is open.
@@ -41,8 +46,9 @@ class SpeechEngine final : public Speaker {
     const SpeechStyle style_;
     // The voice of the sound now playing or last played, and the number it
     // said, if it was a number.
-    const ClipStore* voice_ = nullptr;
+    std::optional<std::size_t> voice_;
     std::optional<int> last_number_;
+    SpeechStyle said_style_ = SpeechStyle::kClear;
 };
 
 }  // namespace talmo

@@ -55,18 +55,21 @@ std::string BadVoiceMessage(std::string_view value) {
 VoicePicker VoicePicker::ForChoice(std::string_view choice) {
     if (choice != kAllVoices) {
         const VoiceInfo* voice = FindVoice(choice);
-        return VoicePicker(voice != nullptr ? voice->clips : EmbeddedVoices().front().clips);
+        return VoicePicker(voice != nullptr ? *voice : EmbeddedVoices().front());
     }
     std::vector<const ClipStore*> all;
+    std::vector<std::string_view> names;
     for (const VoiceInfo& voice : EmbeddedVoices()) {
         all.push_back(&voice.clips);
+        names.push_back(voice.name);
     }
     const auto seed = std::chrono::system_clock::now().time_since_epoch().count();
     auto source = std::make_shared<std::mt19937>(static_cast<std::mt19937::result_type>(seed));
     const std::size_t n = all.size();
-    return VoicePicker(std::move(all), [source, n] {
-        return std::uniform_int_distribution<std::size_t>(0, n - 1)(*source);
-    });
+    return VoicePicker(
+        std::move(all),
+        [source, n] { return std::uniform_int_distribution<std::size_t>(0, n - 1)(*source); },
+        std::move(names));
 }
 
 }  // namespace talmo

@@ -51,10 +51,13 @@ std::string BadVoiceMessage(std::string_view value);
 class VoicePicker {
   public:
     // One voice; implicit, so a catalogue can stand where a picker is asked for.
+    // A catalogue given so has no name.
     VoicePicker(const ClipStore& only) : voices_{&only} {}
+    explicit VoicePicker(const VoiceInfo& voice) : voices_{&voice.clips}, names_{voice.name} {}
     // Several voices: `draw` gives the index of the next to speak.
-    VoicePicker(std::vector<const ClipStore*> voices, std::function<std::size_t()> draw)
-        : voices_(std::move(voices)), draw_(std::move(draw)) {}
+    VoicePicker(std::vector<const ClipStore*> voices, std::function<std::size_t()> draw,
+                std::vector<std::string_view> names = {})
+        : voices_(std::move(voices)), names_(std::move(names)), draw_(std::move(draw)) {}
 
     // The embedded catalogues for a choice (as ParseVoiceChoice gives it;
     // the first voice for anything else); with all, drawn uniformly from a
@@ -62,15 +65,18 @@ class VoicePicker {
     // in the program changes.
     static VoicePicker ForChoice(std::string_view choice);
 
-    const ClipStore& Next() const {
-        return voices_.size() > 1 && draw_ ? *voices_[draw_() % voices_.size()] : *voices_.front();
-    }
+    // The index of the voice to speak next, and the voice and name at an index.
+    std::size_t Draw() const { return voices_.size() > 1 && draw_ ? draw_() % voices_.size() : 0; }
+    const ClipStore& At(std::size_t i) const { return *voices_[i]; }
+    std::string_view NameAt(std::size_t i) const { return i < names_.size() ? names_[i] : ""; }
+    const ClipStore& Next() const { return At(Draw()); }
 
     // The catalogue whose clip names and texts stand for every voice's.
     const ClipStore& Catalogue() const { return *voices_.front(); }
 
   private:
     std::vector<const ClipStore*> voices_;
+    std::vector<std::string_view> names_;  // as many as voices_, or none
     std::function<std::size_t()> draw_;
 };
 

@@ -22,7 +22,10 @@ struct SeededDraws final : DrillRandom {
 
 std::vector<Rendition> FirstRenditions(int count) {
     using S = SpeechStyle;
-    const Rendition all[] = {{0, S::kClear}, {0, S::kEveryday}, {1, S::kClear}, {1, S::kEveryday}};
+    const Rendition all[] = {{"male", S::kClear},
+                             {"male", S::kEveryday},
+                             {"female", S::kClear},
+                             {"female", S::kEveryday}};
     return {all, all + count};
 }
 
@@ -80,8 +83,9 @@ TEST(Renditions, FollowTheChoices) {
     using S = SpeechStyle;
     EXPECT_EQ(Renditions({"all", StyleChoice::kBoth}), FirstRenditions(4));
     EXPECT_EQ(Renditions({"female", StyleChoice::kEveryday}),
-              (std::vector<Rendition>{{1, S::kEveryday}}));
-    EXPECT_EQ(Renditions({"male", StyleChoice::kClear}), (std::vector<Rendition>{{0, S::kClear}}));
+              (std::vector<Rendition>{{"female", S::kEveryday}}));
+    EXPECT_EQ(Renditions({"male", StyleChoice::kClear}),
+              (std::vector<Rendition>{{"male", S::kClear}}));
     EXPECT_EQ(Renditions({"alto", StyleChoice::kBoth}), FirstRenditions(2));
 }
 
@@ -100,7 +104,7 @@ struct Log final : PairsView, DrillSpeaker {
     void ShowResult(int, int, std::span<const NumberPair>) override { lines.push_back("result"); }
     void Refresh() override {}
     void Speak(int number, const Rendition& r) override {
-        lines.push_back("say " + std::to_string(number) + " v" + std::to_string(r.voice) +
+        lines.push_back("say " + std::to_string(number) + " " + std::string(r.voice) + " " +
                         std::string(StyleName(r.style)).substr(0, 1));
     }
     void Pause(std::chrono::milliseconds ms) override {
@@ -117,13 +121,13 @@ TEST(PairsDrill, ATrialAndAMiss) {
     SeededDraws random;
     PairsDrill drill(log, log, random, [](int n) { return "w" + std::to_string(n); });
     drill.SetPairs(FindPairSet("inside"));
-    drill.SetRenditions({{1, SpeechStyle::kEveryday}});
+    drill.SetRenditions({{"female", SpeechStyle::kEveryday}});
     log.Take();
     drill.Proceed();
     const auto pairs = drill.Set().pairs;
     const auto heard = [&] { return drill.Current().Heard(pairs); };
     const auto button_of = [&](int n) { return drill.Current().Button(pairs, 0) == n ? 0 : 1; };
-    const auto say = [](int n) { return "say " + std::to_string(n) + " v1e"; };
+    const auto say = [](int n) { return "say " + std::to_string(n) + " female e"; };
     EXPECT_EQ(log.Take(), (std::vector<std::string>{
                               "verdict ",
                               "trial 1/20 " + std::to_string(drill.Current().Button(pairs, 0)) +

@@ -165,14 +165,17 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
                                         const bool second = coin.at(0) == 'F';
                                         coin.erase(0, 1);
                                         return second ? 1u : 0u;
-                                    }),
+                                    },
+                                    {"male", "female"}),
                         player);
-    engine.SpeakNumber(31121);             // F
-    engine.ReadNumber(31121);              // the same number again: F, no draw
-    engine.ReadNumber(99999);              // M
-    engine.PlayNumber("PLUS", "NUMBERS");  // F
-    engine.ReadNumber(99999);              // not right after itself: M
-    engine.PlayNumber("PLUS", "NUMBERS");  // a lone clip draws again: M
+    EXPECT_EQ(engine.LastSaid().voice, "");        // nothing said yet
+    engine.SpeakNumber(31121);                     // F
+    engine.ReadNumber(31121);                      // the same number again: F, no draw
+    EXPECT_EQ(engine.LastSaid().voice, "female");  // what a history row names
+    engine.ReadNumber(99999);                      // M
+    engine.PlayNumber("PLUS", "NUMBERS");          // F
+    engine.ReadNumber(99999);                      // not right after itself: M
+    engine.PlayNumber("PLUS", "NUMBERS");          // a lone clip draws again: M
     std::string heard;
     for (const auto& image : player.Images()) {
         heard += static_cast<char>(image.at(0));
@@ -185,6 +188,7 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
               "MMMMMMM"
               "M");
     EXPECT_TRUE(coin.empty());
+    EXPECT_EQ(engine.LastSaid().voice, "male");
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ struct FakePlatform {
     RecordedMessages messages;
     RecordedHelp help;
     RecordedEnd end;
-    Platform platform{.voices = ClipStore::Embedded(),
+    Platform platform{.voices = VoicePicker(EmbeddedVoices().front()),
                       .player = player,
                       .clock = clock,
                       .random = random,
@@ -108,8 +108,9 @@ struct FakePlatform {
 
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {
-        platform.voices = VoicePicker({&FindVoice("male")->clips, &FindVoice("female")->clips},
-                                      [coin = std::move(coin)] { return coin() ? 1u : 0u; });
+        platform.voices =
+            VoicePicker({&FindVoice("male")->clips, &FindVoice("female")->clips},
+                        [coin = std::move(coin)] { return coin() ? 1u : 0u; }, {"male", "female"});
     }
 };
 
