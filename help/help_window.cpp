@@ -1,177 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "help/help_window.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTextBrowser>
-#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "speech/wave_image.h"
-
-#ifndef TALMO_DATA_DIR
-#define TALMO_DATA_DIR "/usr/local/share/talmo"
-#endif
+#include "help/sound_links.h"
 
 namespace talmo {
 namespace {
 
 const QString kWindowTitle = QStringLiteral("Talmo Help");
-const QString kEndOfTopics = QStringLiteral("<!-- end of topics -->");
+const QString kDrillsScheme = QStringLiteral("talmo-drills");
 
 QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
-// An element's text as shown: tags dropped, entities read, blanks folded.
-QString ShownText(const QString& html) {
-    QTextDocument document;
-    document.setHtml(html);
-    return document.toPlainText().simplified();
-}
-
-const QString kClipScheme = QStringLiteral("talmo-clip");
-const QString kNumberScheme = QStringLiteral("talmo-number");
-const QString kEverydayScheme = QStringLiteral("talmo-everyday");
-const QString kDrillsScheme = QStringLiteral("talmo-drills");
-
 }  // namespace
-
-std::map<QString, ClipRef> ClipTexts(const ClipStore& store) {
-    std::map<QString, ClipRef> texts;
-    for (const ClipEntry& entry : store.Entries()) {
-        const auto info = ReadInfoTexts(entry.bytes);
-        const auto name = info.find("INAM");
-        if (name != info.end()) {
-            // The first clip of a text speaks for it: the same word either way.
-            texts.emplace(QString::fromStdString(name->second).toLower(),
-                          ClipRef{std::string(entry.Category), std::string(entry.Index)});
-        }
-    }
-    return texts;
-}
-
-QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
-                   SoundLinks* links) {
-    SoundLinks counts;
-    // An element of its own class, up to its end tag; one with a span inside
-    // is left alone, as its end tag could be the inner one's.
-    static const QRegularExpression kMarked(
-        QStringLiteral(
-            R"re(<(span|td) class="(sv|exd|ex)">((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
-        QRegularExpression::DotMatchesEverythingOption);
-    QString out;
-    qsizetype from = 0;
-    for (auto it = kMarked.globalMatch(html); it.hasNext();) {
-        const auto match = it.next();
-        const QString inner = match.captured(3);
-        const QString text = ShownText(inner);
-        QString href;
-        if (match.captured(2) == "sv") {
-            if (const auto clip = clips.find(text.toLower()); clip != clips.end()) {
-                href = kClipScheme + ":" + QString::fromStdString(clip->second.Category) + "/" +
-                       QString::fromStdString(clip->second.Index);
-                ++counts.words;
-            } else {
-                counts.plain << text;
-            }
-        } else {
-            QString digits = text;
-            digits.remove(QChar(' ')).remove(QChar(0xa0));
-            bool whole = false;
-            const int number = digits.toInt(&whole);
-            if (whole && number >= 0 && number <= 99999 &&
-                digits.size() == QString::number(number).size()) {
-                href = (match.captured(2) == "exd" ? kEverydayScheme : kNumberScheme) + ":" +
-                       QString::number(number);
-                ++counts.numbers;
-            }
-        }
-        if (href.isEmpty()) {
-            continue;
-        }
-        out += html.mid(from, match.capturedStart(3) - from);
-        out += "<a class=\"hear\" href=\"" + href + "\" title=\"Hear it\">" + inner + "</a>";
-        from = match.capturedEnd(3);
-    }
-    out += html.mid(from);
-    if (counts.words + counts.numbers > 0) {
-        // Said once, under the topic's heading.
-        static const QRegularExpression kHeading(QStringLiteral("</h1>"));
-        const auto heading = kHeading.match(out);
-        if (heading.hasMatch()) {
-            out.insert(heading.capturedEnd(),
-                       QStringLiteral("\n<p class=\"hearnote\">Words and numbers in green play "
-                                      "their sound: click one, or Tab to it and press Enter.</p>"));
-        }
-    }
-    if (links != nullptr) {
-        *links = counts;
-    }
-    return out;
-}
-
-std::optional<HelpFile> HelpFile::Parse(const QString& path, const QString& text) {
-    static const QRegularExpression kMarker(QStringLiteral(R"(<!-- topic (\d+): (.*?) -->)"));
-    auto match = kMarker.match(text);
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    HelpFile file;
-    file.path_ = path;
-    // Everything before the first topic: the document's head and styles.
-    const QString head = text.left(match.capturedStart());
-    while (match.hasMatch()) {
-        const auto next = kMarker.match(text, match.capturedEnd());
-        qsizetype end = next.hasMatch() ? next.capturedStart() : text.indexOf(kEndOfTopics);
-        if (end < 0) {
-            end = text.size();
-        }
-        const QString body = text.mid(match.capturedEnd(), end - match.capturedEnd());
-        file.topics_[match.captured(1).toInt()] = {match.captured(2),
-                                                   head + body + "</body></html>"};
-        match = next;
-    }
-    return file;
-}
-
-std::optional<HelpFile> HelpFile::Find(const QString& requested, const QStringList& folders,
-                                       QString* looked_for) {
-    const QString wanted = QFileInfo(requested).completeBaseName() + ".html";
-    if (looked_for != nullptr) {
-        *looked_for = wanted;
-    }
-    for (const QString& folder : folders) {
-        const QDir dir(folder);
-        for (const QString& name : dir.entryList(QDir::Files)) {
-            if (name.compare(wanted, Qt::CaseInsensitive) != 0) {
-                continue;
-            }
-            QFile file(dir.filePath(name));
-            if (file.open(QIODevice::ReadOnly)) {
-                return Parse(file.fileName(), QString::fromUtf8(file.readAll()));
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-const HelpFile::Topic* HelpFile::Lookup(int context) const {
-    const auto it = topics_.find(context);
-    return it == topics_.end() ? nullptr : &it->second;
-}
-
-QStringList HelpFolders() {
-    const QString here = QCoreApplication::applicationDirPath();
-    return {here, QDir(here).filePath("../share/talmo"), QStringLiteral(TALMO_DATA_DIR)};
-}
 
 HelpWindow::HelpWindow(QStringList folders)
     : folders_(std::move(folders)),

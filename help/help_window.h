@@ -8,10 +8,10 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
+#include "help/help_file.h"
 #include "help/help_requester.h"
 #include "speech/clip_ref.h"
 #include "speech/clip_store.h"
@@ -19,54 +19,9 @@
 
 class QTextBrowser;
 class QToolButton;
+class QUrl;
 
 namespace talmo {
-
-// The help file: one HTML file whose topics, each addressed by a context
-// number, start at a line "<!-- topic N: Title -->" and run to the next one.
-class HelpFile {
-  public:
-    struct Topic {
-        QString title;
-        QString html;  // a page of its own: the file's styles and the topic
-    };
-
-    // Reads the file that a request names ("CountHelp.hlp", in any letter
-    // case, is CountHelp.html) from the first folder that has it.
-    static std::optional<HelpFile> Find(const QString& requested, const QStringList& folders,
-                                        QString* looked_for = nullptr);
-    static std::optional<HelpFile> Parse(const QString& path, const QString& text);
-
-    const QString& Path() const { return path_; }
-    const Topic* Lookup(int context) const;
-
-  private:
-    QString path_;
-    std::map<int, Topic> topics_;
-};
-
-// What the sound links of a topic came to.
-struct SoundLinks {
-    int words = 0;
-    int numbers = 0;
-    QStringList plain;  // the words marked Swedish that no clip says exactly
-};
-
-// The help's Swedish words (class "sv") whose whole text, tags removed and
-// case ignored, is exactly what a clip says become links that play that
-// clip; its example numbers (class "ex", digits) become links that speak the
-// number; those of class "exd" speak it in the everyday style, whatever the
-// learner chose. Everything else stays as it is. clips: each clip's text, in lower
-// case, with the clip.
-QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
-                   SoundLinks* links = nullptr);
-
-// What each clip of the store says, in lower case, with the clip.
-std::map<QString, ClipRef> ClipTexts(const ClipStore& store);
-
-// The folders the help file is looked for in: beside the executable (so a
-// build tree works), then the installed data folder.
-QStringList HelpFolders();
 
 // The program's own help window: one instance, not modal, showing one topic
 // at a time, with Back and Forward through the topics visited and links

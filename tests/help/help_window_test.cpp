@@ -7,7 +7,9 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include "help/help_file.h"
 #include "help/help_window.h"
+#include "help/sound_links.h"
 #include "speech/clip_store.h"
 #include "tests/support/fakes.h"
 #include "tests/support/window_fakes.h"
