@@ -38,7 +38,6 @@ class ProgressPage final : public forms::Page {
   public:
     explicit ProgressPage(const DrillSite& site);
 
-    ProgressChart& Chart() { return *chart_; }
     // Shown, the page tallies the history afresh.
     void Switched(bool shown) override;
     void Stretch(QSize extra) override;
