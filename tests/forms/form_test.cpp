@@ -1,16 +1,54 @@
 // SPDX-License-Identifier: MIT
-// A form keeps the rows it was given and refuses names it does not have.
+// A form keeps the rows it was given and refuses names it does not have; a
+// window of pages switches and helps page by page.
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <stdexcept>
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/paged_window.h"
 
-using talmo::forms::Control;
-using talmo::forms::Form;
-using talmo::forms::Kind;
+using namespace talmo::forms;
+
+namespace {
+
+struct Site {
+    QWidget* frame;
+};
+
+struct SwitchedPage final : Page {
+    using Page::Page;
+    void Switched(bool shown) override { told.push_back(shown); }
+    std::vector<bool> told;
+};
+
+Page* MakePage(const Site& s) {
+    return new SwitchedPage(s.frame);
+}
+
+// clang-format off
+constexpr PageRow<Site> kRows[] = {
+    {.tab = "&One", .help_context = 5, .frame = {0, 400, 900, 900}, .make = MakePage},
+    {.tab = "&Two", .help_context = 7, .frame = {0, 400, 900, 900}, .make = MakePage},
+};
+const std::vector<Control> kControls = {
+    {.name = "help", .kind = Kind::kButton, .caption = "&Help", .rect = {0, 1400, 900, 375}},
+    {.name = "strip", .kind = Kind::kTabStrip, .rect = {0, 0, 1000, 1350}},
+};
+// clang-format on
+
+struct TwoPages final : PagedWindow {
+    std::vector<int> asked;
+    TwoPages() : PagedWindow({"strip", "frame", "help"}, [this](int c) { asked.push_back(c); }) {
+        AddPages(kControls, std::span(kRows), [](int, QWidget* frame) { return Site{frame}; });
+    }
+    const std::vector<bool>& Told(int i) { return dynamic_cast<SwitchedPage&>(PageAt(i)).told; }
+};
+
+}  // namespace
 
 class FormTest : public QObject {
     Q_OBJECT
@@ -42,6 +80,17 @@ class FormTest : public QObject {
                 QVERIFY(QString(e.what()).contains(name));
             }
         }
+    }
+
+    void PagedWindowShowsOnePageAndItsHelp() {
+        TwoPages window;
+        window.TabBar()->setCurrentIndex(1);
+        QVERIFY(!window.Find("frame", 0)->isVisibleTo(&window));
+        QVERIFY(window.Find("frame", 1)->isVisibleTo(&window));
+        QCOMPARE(window.Told(0), std::vector<bool>{false});
+        QCOMPARE(window.Told(1), std::vector<bool>{true});
+        window.Get<QPushButton>("help")->click();
+        QCOMPARE(window.asked, std::vector<int>{7});
     }
 };
 
