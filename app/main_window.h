@@ -6,22 +6,32 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "app/app_services.h"
-#include "app/page_list.h"
-#include "forms/form.h"
+#include "forms/page.h"
+#include "forms/paged_window.h"
+#include "speech/speaker.h"
 #include "speech/speech_engine.h"
-
-class QTabBar;
 
 namespace talmo {
 
+// What the main window hands each page it builds.
+struct PageSite {
+    QWidget* frame;  // the page's frame on the tab strip, its controls' parent
+    Platform& platform;
+    Speaker& speaker;
+    forms::HelpTopic help;  // a topic of the program's help file
+};
+
+// The main window's pages, in tab order.
+std::span<const forms::PageRow<PageSite>> MainWindowPages();
+
 // The main window, "frmCounting": its pages on a tab strip, Help and Exit.
 // It owns the pages, which own their controls; it wires none of them.
-class MainWindow final : public QWidget {
+class MainWindow final : public forms::PagedWindow {
   public:
-    explicit MainWindow(Platform& platform, std::span<const PageEntry> pages = MainWindowPages());
+    explicit MainWindow(Platform& platform,
+                        std::span<const forms::PageRow<PageSite>> pages = MainWindowPages());
     ~MainWindow() override;
 
     // The window's sound operations, as the pages reach them through the
@@ -33,16 +43,6 @@ class MainWindow final : public QWidget {
     void Tabstrip1_Click();
     void cmdHelp_Click();
 
-    int PageCount() const { return static_cast<int>(entries_.size()); }
-    forms::Page& PageAt(int i) const { return *pages_[static_cast<std::size_t>(i)]; }
-    // A control by name and index: the window's own, or else a page's.
-    QWidget* Find(std::string_view name, int index = -1) const;
-    template <typename T>
-    T* Get(std::string_view name, int index = -1) const {
-        return qobject_cast<T*>(Find(name, index));
-    }
-    QTabBar* TabBar() const;
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,9 +52,7 @@ class MainWindow final : public QWidget {
 
     Platform& platform_;
     SpeechEngine speech_;
-    forms::Form form_;
-    std::span<const PageEntry> entries_;
-    std::vector<forms::Page*> pages_;  // owned by their frames
+    std::span<const forms::PageRow<PageSite>> rows_;
 };
 
 }  // namespace talmo
