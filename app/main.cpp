@@ -26,6 +26,7 @@
 #include "history/user_files.h"
 #include "speech/heard_player.h"
 #include "speech/pulse_clip_player.h"
+#include "speech/speech_engine.h"
 
 namespace {
 
@@ -119,7 +120,11 @@ int main(int argc, char** argv) {
     talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(),
                                   [&drill_choices] { return drill_choices.Load().keep_history; });
     end.BeforeEnd([&history] { history.Close(); });
+    // The tutor's speech: the main window's pages, its help and its dictation
+    // history's voice and style all go by it.
+    talmo::SpeechEngine speech(platform.voices, platform.player, platform.style);
     talmo::DictationHistory dictation_answers(history, [&player] { return player.LastHeard(); });
+    dictation_answers.SetEngine(&speech);
     platform.answers = &dictation_answers;
 
     // The Drills window is made when it is first asked for, never at start.
@@ -129,11 +134,10 @@ int main(int argc, char** argv) {
 
     talmo::StartScreen start(
         help, end,
-        [&platform, &help, &dictation_answers] {
-            auto window = std::make_unique<talmo::MainWindow>(platform);
-            dictation_answers.SetEngine(&window->Speech());
-            // From here on the help's words and examples play through the window.
-            help.SetSpeaker(window->Speech(), platform.voices.Catalogue());
+        [&platform, &speech, &help] {
+            auto window = std::make_unique<talmo::MainWindow>(platform, speech);
+            // From here on the help's words and examples play as the window's do.
+            help.SetSpeaker(speech, platform.voices.Catalogue());
             return window;
         },
         platform.open_drills);

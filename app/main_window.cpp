@@ -33,16 +33,17 @@ std::vector<Control> ControlTable() {
 
 }  // namespace
 
-MainWindow::MainWindow(Platform& platform, std::span<const forms::PageRow<PageSite>> pages)
+MainWindow::MainWindow(Platform& platform, Speaker& speaker,
+                       std::span<const forms::PageRow<PageSite>> pages)
     : PagedWindow({.tab_strip = "TabStrip1", .frames = "CountFrame", .help_button = "cmdHelp"},
                   [&platform](int context) { platform.help.ShowHelp(kHelpFile, context); }),
       platform_(platform),
-      speech_(platform.voices, platform.player, platform.style),
+      speaker_(speaker),
       rows_(pages) {
     setObjectName("frmCounting");
     setWindowTitle(kTitle);
     AddPages(ControlTable(), pages, [this](int, QWidget* frame) {
-        return PageSite{frame, platform_, speech_, Help()};
+        return PageSite{frame, platform_, speaker_, Help()};
     });
     setFixedSize(LayOut(kClientWidth, kClientHeight));
 
@@ -86,11 +87,11 @@ void MainWindow::Load() {
 }
 
 void MainWindow::PlayNumber(std::string_view Index, std::string_view Category) {
-    speech_.PlayNumber(Index, Category);
+    speaker_.PlayNumber(Index, Category);
 }
 
 void MainWindow::ReadNumber(std::int32_t number_in) {
-    speech_.ReadNumber(number_in);
+    speaker_.ReadNumber(number_in);
 }
 
 void MainWindow::Tabstrip1_Click() {

@@ -11,7 +11,6 @@
 #include "forms/page.h"
 #include "forms/paged_window.h"
 #include "speech/speaker.h"
-#include "speech/speech_engine.h"
 
 namespace talmo {
 
@@ -27,18 +26,18 @@ struct PageSite {
 std::span<const forms::PageRow<PageSite>> MainWindowPages();
 
 // The main window, "frmCounting": its pages on a tab strip, Help and Exit.
-// It owns the pages, which own their controls; it wires none of them.
+// It owns the pages, which own their controls; it wires none of them. Its
+// pages speak through the speaker it is given.
 class MainWindow final : public forms::PagedWindow {
   public:
-    explicit MainWindow(Platform& platform,
-                        std::span<const forms::PageRow<PageSite>> pages = MainWindowPages());
+    MainWindow(Platform& platform, Speaker& speaker,
+               std::span<const forms::PageRow<PageSite>> pages = MainWindowPages());
     ~MainWindow() override;
 
     // The window's sound operations, as the pages reach them through the
-    // speech engine: one clip, and one whole number.
+    // speaker: one clip, and one whole number.
     void PlayNumber(std::string_view Index, std::string_view Category);
     void ReadNumber(std::int32_t number_in);
-    SpeechEngine& Speech() { return speech_; }
 
     void Tabstrip1_Click();
     void cmdHelp_Click();
@@ -51,7 +50,7 @@ class MainWindow final : public forms::PagedWindow {
     void Load();
 
     Platform& platform_;
-    SpeechEngine speech_;
+    Speaker& speaker_;
     std::span<const forms::PageRow<PageSite>> rows_;
 };
 

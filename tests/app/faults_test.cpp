@@ -47,7 +47,8 @@ class FaultsTest : public QObject {
         FakePlatform fake;
         Platform platform{ClipStore::Embedded(), counted,   fake.clock, fake.random,
                           fake.messages,         fake.help, fake.end,   "."};
-        MainWindow window{platform};
+        SpeechEngine speech{platform.voices, platform.player, platform.style};
+        MainWindow window{platform, speech};
     };
 
     static void Click(MainWindow& w, const char* name) {

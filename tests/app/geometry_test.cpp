@@ -134,8 +134,9 @@ class GeometryTest : public QObject {
         QApplication::setFont(app_font);
 
         FakePlatform fake;
+        SpeechEngine speech = fake.Speech();
         StartScreen start(fake.help, fake.end,
-                          [&] { return std::make_unique<MainWindow>(fake.platform); });
+                          [&] { return std::make_unique<MainWindow>(fake.platform, speech); });
         start.show();
         start.Command1_Click();
         auto* main = static_cast<MainWindow*>(start.MainWindow());

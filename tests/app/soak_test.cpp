@@ -46,7 +46,8 @@ class SoakTest : public QObject {
     void tenThousandRoundsOfEach() {
         FakePlatform fake;
         fake.player.keep_names = false;  // ten thousand rounds of names would count as growth
-        MainWindow window(fake.platform);
+        SpeechEngine speech = fake.Speech();
+        MainWindow window(fake.platform, speech);
         window.show();
         const auto button = [&](const char* name, int index = -1) {
             return window.Get<QAbstractButton>(name, index);

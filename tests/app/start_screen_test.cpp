@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "app/main_window.h"
 #include "app/pictures.h"
@@ -20,6 +21,7 @@ class StartScreenTest : public QObject {
 
   private:
     std::unique_ptr<FakePlatform> fake_;
+    std::optional<SpeechEngine> speech_;
     std::unique_ptr<StartScreen> start_;
     int windows_made_ = 0;
 
@@ -28,15 +30,17 @@ class StartScreenTest : public QObject {
   private slots:
     void init() {
         fake_ = std::make_unique<FakePlatform>();
+        speech_.emplace(fake_->Speech());
         windows_made_ = 0;
         start_ = std::make_unique<StartScreen>(fake_->help, fake_->end, [this] {
             ++windows_made_;
-            return std::make_unique<MainWindow>(fake_->platform);
+            return std::make_unique<MainWindow>(fake_->platform, *speech_);
         });
         start_->show();
     }
     void cleanup() {
         start_.reset();
+        speech_.reset();
         fake_.reset();
         QCOMPARE(LeftoverWindows(), QStringList());
     }

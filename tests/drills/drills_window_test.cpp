@@ -226,8 +226,9 @@ class DrillsWindowTest : public QObject {
     void theDictationPageKeepsItsAnswers() {
         DictationHistory answers(history_->history);
         fake_->platform.answers = &answers;
-        MainWindow main(fake_->platform);
-        answers.SetEngine(&main.Speech());
+        SpeechEngine speech = fake_->Speech();
+        MainWindow main(fake_->platform, speech);
+        answers.SetEngine(&speech);
         DictationQuiz& quiz = QuizOf(main);
         quiz.PlayRandom_Click();
         main.Get<QLineEdit>("DictationAnswer")->setText(QString::number(quiz.rannum()));
@@ -245,7 +246,8 @@ class DrillsWindowTest : public QObject {
         window_.reset();
         DrillsOnRequest drills(fake_->platform, choices_, history_->history);
         fake_->platform.open_drills = [&drills] { drills.Open(); };
-        MainWindow main(fake_->platform);
+        SpeechEngine speech = fake_->Speech();
+        MainWindow main(fake_->platform, speech);
         main.show();
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));

@@ -17,6 +17,7 @@
 #include "drills/drill_settings.h"
 #include "history/learner_history.h"
 #include "speech/clip_store.h"
+#include "speech/speech_engine.h"
 #include "speech/voice.h"
 #include "tests/support/fakes.h"
 
@@ -105,6 +106,9 @@ struct FakePlatform {
                       .help = help,
                       .end = end,
                       .decimal_separator = "."};
+
+    // The main window's speech, made from the platform as the program makes it.
+    SpeechEngine Speech() const { return {platform.voices, platform.player, platform.style}; }
 
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {

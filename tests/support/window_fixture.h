@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/main_window.h"
@@ -42,12 +43,14 @@ class WindowFixture {
     // A new window on the same platform, which a test may have changed.
     void OpenWindow() {
         window_.reset();
-        window_ = std::make_unique<MainWindow>(fake_->platform);
+        speech_.emplace(fake_->Speech());
+        window_ = std::make_unique<MainWindow>(fake_->platform, *speech_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     void Close() {
         window_.reset();
+        speech_.reset();
         fake_.reset();
         QCOMPARE(LeftoverWindows(), QStringList());
     }
@@ -88,6 +91,7 @@ class WindowFixture {
     }
 
     std::unique_ptr<FakePlatform> fake_;
+    std::optional<SpeechEngine> speech_;
     std::unique_ptr<MainWindow> window_;
 };
 
