@@ -16,7 +16,7 @@
 
 #include "app/answer_history.h"
 #include "app/app_services.h"
-#include "app/drills_window.h"
+#include "app/drills_on_request.h"
 #include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/preferences.h"

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/drills_window.h"
+#include "app/drills_on_request.h"
 #include "drills/pairs_page.h"
 #include "speech/pulse_clip_player.h"
 #include "tests/support/private_sound_server.h"

@@ -13,9 +13,9 @@
 
 #include <cstdlib>
 
-#include "app/drills_window.h"
 #include "app/main_window.h"
 #include "app/start_screen.h"
+#include "drills/drills_window.h"
 #include "forms/form.h"
 #include "reference/reference_tables.h"
 #include "tests/support/window_fakes.h"
@@ -144,8 +144,8 @@ class GeometryTest : public QObject {
         SeededRandom random;
         TempHistory history;
         // The Drills window in a large desktop font, as made and made larger.
-        fake.platform.drills_font = QFont(family, 16);
-        DrillsWindow drills(fake.platform, choices, random, history.history, history.confirm);
+        DrillsWindow drills(fake.player, fake.Help(), choices, random, history.history,
+                            history.confirm, QFont(family, 16));
         drills.show();
         QStringList clipped =
             Clipped(&start) + Clipped(main) + WrittenFormsClipped(*main) + Clipped(&drills);

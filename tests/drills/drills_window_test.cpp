@@ -11,8 +11,9 @@
 #include <atomic>
 
 #include "app/answer_history.h"
-#include "app/drills_window.h"
+#include "app/drills_on_request.h"
 #include "app/main_window.h"
+#include "drills/drills_window.h"
 #include "drills/pairs_page.h"
 #include "history/history_store.h"
 #include "speech/number_speaker.h"
@@ -55,7 +56,7 @@ class DrillsWindowTest : public QObject {
         choices_.kept = {"female", StyleChoice::kClear, "teens-tens"};
         choices_.saved = 0;
         history_ = std::make_unique<TempHistory>();
-        window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_,
+        window_ = std::make_unique<DrillsWindow>(fake_->player, fake_->Help(), choices_, draws_,
                                                  history_->history, history_->confirm);
         window_->show();
         window_->activateWindow();
@@ -195,8 +196,8 @@ class DrillsWindowTest : public QObject {
         QVERIFY(QFile(QString::fromStdString(store.File().string()))
                     .copy(QString::fromStdString(damaged)));
         LearnerHistory next(store.File(), [] { return true; });
-        window_ = std::make_unique<DrillsWindow>(fake_->platform, choices_, draws_, next,
-                                                 history_->confirm);
+        window_ = std::make_unique<DrillsWindow>(fake_->player, fake_->Help(), choices_, draws_,
+                                                 next, history_->confirm);
         window_->TabBar()->setCurrentIndex(2);  // Review
         QCOMPARE(Text("lblDue"), QString("1 item to review."));
         QVERIFY(Text("lblHistory").contains(QString::fromStdString(damaged)));

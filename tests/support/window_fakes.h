@@ -110,6 +110,11 @@ struct FakePlatform {
     // The main window's speech, made from the platform as the program makes it.
     SpeechEngine Speech() const { return {platform.voices, platform.player, platform.style}; }
 
+    // Help as a window asks for it: a topic of the program's help file.
+    std::function<void(int)> Help() {
+        return [this](int context) { help.ShowHelp(kHelpFile, context); };
+    }
+
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {
         platform.voices =

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/drills_window.h"
+#include "drills/drills_window.h"
 
 #include <QAccessible>
 #include <QEventLoop>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 
 #include <chrono>
@@ -20,7 +18,6 @@ using forms::Kind;
 
 constexpr int kClientWidth = 6840;
 constexpr int kClientHeight = 6075;
-constexpr forms::Rect kPageFrame = {90, 360, 6600, 4350};
 constexpr const char* kNoSound =
     "No sound: Talmo cannot reach the sound server. Check that sound is on.";
 
@@ -40,8 +37,8 @@ void WaitLive(const std::function<bool()>& done) {
     }
 }
 
-std::vector<Control> ControlTable(std::span<const DrillsPageEntry> pages) {
-    std::vector<Control> c{
+std::vector<Control> ControlTable() {
+    return {
         // clang-format off
         {.name = "lblHistory", .kind = Kind::kWrapLabel, .rect = {120, 4860, 6600, 480}, .point_size = 7.5},
         {.name = "lblSound", .kind = Kind::kWrapLabel, .caption = kNoSound, .rect = {120, 5400, 4680, 555}, .style = forms::kBold | forms::kHidden},
@@ -50,56 +47,45 @@ std::vector<Control> ControlTable(std::span<const DrillsPageEntry> pages) {
         {.name = "tabDrills", .kind = Kind::kTabStrip, .rect = {0, 0, 6780, 4800}},
         // clang-format on
     };
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        c.push_back({.name = "DrillFrame",
-                     .index = static_cast<int>(i),
-                     .kind = Kind::kPage,
-                     .rect = kPageFrame});
-    }
-    return c;
 }
 
 }  // namespace
 
-DrillsWindow::DrillsWindow(Platform& platform, ChoiceStore& choices, DrillRandom& random,
-                           LearnerHistory& history, Confirm confirm,
-                           std::span<const DrillsPageEntry> pages)
-    : platform_(platform),
+DrillsWindow::DrillsWindow(ClipPlayer& player, forms::HelpTopic help, ChoiceStore& choices,
+                           DrillRandom& random, LearnerHistory& history, Confirm confirm,
+                           const std::optional<QFont>& font,
+                           std::span<const forms::PageRow<DrillSite>> pages)
+    : PagedWindow({.tab_strip = "tabDrills", .frames = "DrillFrame", .help_button = "cmdHelp"},
+                  std::move(help)),
       history_(history),
       settings_(choices),
-      speaker_(EmbeddedVoices(), platform.drills_player ? *platform.drills_player : platform.player,
-               WaitLive),
-      form_(this),
-      entries_(pages) {
+      speaker_(EmbeddedVoices(), player, WaitLive) {
     setObjectName("frmDrills");
     setWindowTitle("Talmo Drills");
-    if (platform.drills_font) {
-        setFont(*platform.drills_font);
+    if (font) {
+        setFont(*font);
     }
-    form_.Add(ControlTable(pages));
-    QTabBar* bar = TabBar();
-    const auto frames = form_.Array<QWidget>("DrillFrame", static_cast<int>(pages.size()));
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        bar->addTab(pages[i].tab);
-        const auto tab_count = [bar, i, tab = QString(pages[i].tab)](int count) {
-            bar->setTabText(static_cast<int>(i),
-                            count > 0 ? QString("%1 (%2)").arg(tab).arg(count) : tab);
-        };
-        pages_.push_back(pages[i].make({frames[i], speaker_, actions_, random, settings_, history_,
-                                        confirm, tab_count, [this] { ShowNotice(true); }}));
-    }
+    AddPages(ControlTable(), pages, [&](int i, QWidget* frame) -> DrillSite {
+        const QString tab = pages[static_cast<std::size_t>(i)].tab;
+        return {.frame = frame,
+                .speaker = speaker_,
+                .actions = actions_,
+                .random = random,
+                .settings = settings_,
+                .history = history_,
+                .confirm = confirm,
+                .tab_count =
+                    [bar = TabBar(), i, tab](int count) {
+                        bar->setTabText(i,
+                                        count > 0 ? QString("%1 (%2)").arg(tab).arg(count) : tab);
+                    },
+                .history_changed = [this] { ShowNotice(true); }};
+    });
     Fit();
     resize(minimumSize());
 
-    const auto help = [this] {
-        platform_.help.ShowHelp(
-            kHelpFile, entries_[static_cast<std::size_t>(TabBar()->currentIndex())].help_context);
-    };
-    connect(form_.Get<QPushButton>("cmdHelp"), &QPushButton::clicked, this, help);
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
-    connect(form_.Get<QPushButton>("cmdClose"), &QPushButton::clicked, this, &QWidget::close);
-    connect(bar, &QTabBar::currentChanged, this, [this](int index) { ShowPage(index); });
-    ShowPage(0);
+    connect(Get<QPushButton>("cmdClose"), &QPushButton::clicked, this, &QWidget::close);
+    SwitchToPage(0);
 
     // The history opens with the window, and says here what the learner should know.
     history_.Store();
@@ -114,15 +100,15 @@ void DrillsWindow::Fit() {
         return;
     }
     fitting_ = true;
-    forms::LayOutWithPages(form_, pages_);
+    const QSize least = LayOut(kClientWidth, kClientHeight);
     laid_out_.clear();
     for (const char* name : {"tabDrills", "lblHistory", "lblSound", "cmdHelp", "cmdClose"}) {
-        laid_out_.emplace_back(form_.Find(name), form_.Find(name)->geometry());
+        laid_out_.emplace_back(Controls().Find(name), Controls().Find(name)->geometry());
     }
-    for (QWidget* frame : form_.Array<QWidget>("DrillFrame", PageCount())) {
+    for (QWidget* frame : Frames()) {
         laid_out_.emplace_back(frame, frame->geometry());
     }
-    setMinimumSize(form_.Scaled(kClientWidth, kClientHeight));
+    setMinimumSize(least);
     fitting_ = false;
     Stretch();
 }
@@ -142,7 +128,7 @@ void DrillsWindow::Stretch() {
             widget->setGeometry(laid.translated(extra.width(), extra.height()));
         }
     }
-    for (forms::Page* page : pages_) {
+    for (forms::Page* page : Pages()) {
         page->Stretch(extra);
     }
 }
@@ -156,14 +142,14 @@ void DrillsWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // However the window came by its font (the desktop's, set late by a
     // platform theme, or changed while open), every text fits it.
-    if (event->type() == QEvent::FontChange && !pages_.empty()) {
+    if (event->type() == QEvent::FontChange && PageCount() > 0) {
         Fit();
         resize(size().expandedTo(minimumSize()));
     }
 }
 
 void DrillsWindow::ShowSound() {
-    auto* line = form_.Get<QLabel>("lblSound");
+    auto* line = Controls().Get<QLabel>("lblSound");
     const bool silent = !speaker_.LastReached();
     const bool news = silent && line->isHidden();
     line->setVisible(silent);
@@ -178,7 +164,7 @@ DrillsWindow::~DrillsWindow() {
 }
 
 void DrillsWindow::ShowNotice(bool afresh) {
-    auto* line = form_.Get<QLabel>("lblHistory");
+    auto* line = Controls().Get<QLabel>("lblHistory");
     if (afresh) {
         line->setProperty("told", false);
     }
@@ -205,46 +191,6 @@ void DrillsWindow::ShowNotice(bool afresh) {
         return;
     }
     line->setProperty("told", true);  // a notice stays for the rest of the run
-}
-
-QTabBar* DrillsWindow::TabBar() const {
-    return form_.Get<forms::TabStrip>("tabDrills")->Bar();
-}
-
-QWidget* DrillsWindow::Find(std::string_view name, int index) const {
-    return forms::FindWithPages(form_, pages_, name, index);
-}
-
-void DrillsWindow::ShowPage(int index) {
-    const auto frames = form_.Array<QWidget>("DrillFrame", PageCount());
-    for (int i = 0; i < PageCount(); ++i) {
-        frames[static_cast<std::size_t>(i)]->setVisible(i == index);
-    }
-    for (int i = 0; i < PageCount(); ++i) {
-        pages_[static_cast<std::size_t>(i)]->Switched(i == index);
-    }
-}
-
-DrillsOnRequest::~DrillsOnRequest() = default;
-
-void DrillsOnRequest::Open() {
-    if (!window_) {
-        random_ = std::make_unique<SeededRandom>();
-        window_ = std::make_unique<DrillsWindow>(
-            platform_, choices_, *random_, history_,
-            [this](const std::string& question, const std::string& action) {
-                QMessageBox box(QMessageBox::Question, kTitle, QString::fromStdString(question),
-                                QMessageBox::NoButton, window_.get());
-                QPushButton* yes =
-                    box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
-                box.setDefaultButton(box.addButton(QMessageBox::Cancel));
-                box.exec();
-                return box.clickedButton() == yes;
-            });
-    }
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
 }
 
 }  // namespace talmo

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// The Drills window's pages.
+#include "drills/dictation_drill_page.h"
+#include "drills/drills_window.h"
+#include "drills/pairs_page.h"
+#include "drills/progress_page.h"
+#include "drills/review_page.h"
+#include "drills/settings_page.h"
+
+namespace talmo {
+namespace {
+
+using Site = DrillSite;
+
+// Help's "More practice" topic.
+constexpr int kMorePracticeContext = 12;
+// Every page's frame on the tab strip, in twips.
+constexpr forms::Rect kFrame = {90, 360, 6600, 4350};
+
+// clang-format off
+constexpr forms::PageRow<DrillSite> kDrillsWindowPages[] = {
+    {.tab = "&Pairs", .help_context = kMorePracticeContext, .frame = kFrame,
+     .make = [](const Site& s) -> forms::Page* { return new PairsPage(s); }},
+    {.tab = "&Dictation", .help_context = kMorePracticeContext, .frame = kFrame,
+     .make = [](const Site& s) -> forms::Page* { return new DictationDrillPage(s); }},
+    {.tab = "Revie&w", .help_context = kMorePracticeContext, .frame = kFrame,
+     .make = [](const Site& s) -> forms::Page* { return new ReviewPage(s); }},
+    {.tab = "Pr&ogress", .help_context = kMorePracticeContext, .frame = kFrame,
+     .make = [](const Site& s) -> forms::Page* { return new ProgressPage(s); }},
+    {.tab = "Se&ttings", .help_context = kMorePracticeContext, .frame = kFrame,
+     .make = [](const Site& s) -> forms::Page* { return new SettingsPage(s); }},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const forms::PageRow<DrillSite>> DrillsWindowPages() {
+    return kDrillsWindowPages;
+}
+
+}  // namespace talmo
