@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -15,13 +17,6 @@
 
 namespace talmo {
 namespace {
-
-constexpr const char* kVoiceKey = "voice";
-constexpr const char* kStyleKey = "style";
-constexpr const char* kDrillVoiceKey = "drills/voice";
-constexpr const char* kDrillStyleKey = "drills/style";
-constexpr const char* kDrillPairsKey = "drills/pairs";
-constexpr const char* kKeepHistoryKey = "history/keep";
 
 std::string Quoted(const QString& path) {
     return "'" + path.toStdString() + "'";
@@ -196,6 +191,65 @@ bool Save(const QString& path, const std::string& key, const std::string& value)
     return !WriteFileWhole(file, {bytes, text.size()}, 0600);
 }
 
+// The settings, by their places in the table.
+enum Setting : std::size_t {
+    kVoice,
+    kStyle,
+    kDrillVoice,
+    kDrillStyle,
+    kKeepHistory,
+    kDrillPairs,
+    kSettingCount
+};
+
+// Reads a value as its kind, and names it back as the file has it; nothing
+// when it is not one of that kind.
+using Reader = std::optional<std::string> (*)(std::string_view text);
+
+template <auto parse, auto name>
+std::optional<std::string> Through(std::string_view text) {
+    const auto value = parse(text);
+    return value ? std::optional<std::string>(name(*value)) : std::nullopt;
+}
+
+std::optional<std::string> Boolean(std::string_view text) {
+    return text == "true" || text == "false" ? std::optional<std::string>(text) : std::nullopt;
+}
+
+std::optional<std::string> PairSetKey(std::string_view text) {
+    return FindPairSet(text).key == text ? std::optional<std::string>(text) : std::nullopt;
+}
+
+// One setting of the file: its key, its text while the file has none, how
+// it is read, and what it takes, for the line that refuses anything else.
+struct Row {
+    Setting setting;
+    const char* key;
+    std::string fallback;
+    Reader read;
+    std::string takes;
+};
+
+// Every setting, in the order they are read: the one place one is added.
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows{
+        {kVoice, "voice", std::string(EmbeddedVoices().front().name), &ParseVoiceChoice, "a voice"},
+        {kStyle, "style", std::string(StyleName(SpeechStyle::kClear)),
+         &Through<ParseStyle, StyleName>, "clear or everyday"},
+        {kDrillVoice, "drills/voice", DrillChoices{}.voice, &ParseVoiceChoice, "a voice"},
+        {kDrillStyle, "drills/style", std::string(StyleChoiceName(DrillChoices{}.style)),
+         &Through<ParseStyleChoice, StyleChoiceName>, "clear, everyday or both"},
+        {kKeepHistory, "history/keep", DrillChoices{}.keep_history ? "true" : "false", &Boolean,
+         "true or false"},
+        {kDrillPairs, "drills/pairs", DrillChoices{}.pair_set, &PairSetKey, "a set of pairs"},
+    };
+    return rows;
+}
+
+const Row& RowOf(std::size_t setting) {
+    return *std::ranges::find(Rows(), setting, &Row::setting);
+}
+
 }  // namespace
 
 QString Preferences::DefaultPath() {
@@ -204,7 +258,10 @@ QString Preferences::DefaultPath() {
 }
 
 Preferences::Preferences(std::ostream& err, const QString& path)
-    : err_(err), path_(path), voice_(EmbeddedVoices().front().name) {
+    : err_(err), path_(path), texts_(kSettingCount) {
+    for (const Row& row : Rows()) {
+        texts_[row.setting] = row.fallback;
+    }
     if (path.isEmpty()) {
         readable_ = false;
         Tell(std::string(kNoHome) + "; the preferences are the defaults and are not saved");
@@ -220,97 +277,50 @@ Preferences::Preferences(std::ostream& err, const QString& path)
         return;
     }
     const std::string in = " in " + Quoted(path);
-    // The text of a setting, or nothing (with a line on err) when it is not
-    // a single word.
-    const auto read = [&](const char* key) -> std::optional<std::string> {
-        const Line* line = Find(*lines, key);
-        const std::optional<std::string> word = line ? Word(*line) : std::nullopt;
-        if (line && !word) {
-            Tell("the preference " + std::string(key) + in +
-                 " is not a single word; using the default");
+    for (const Row& row : Rows()) {
+        const Line* line = Find(*lines, row.key);
+        if (line == nullptr) {
+            continue;
         }
-        return word;
-    };
-    // Says that a setting's value is not one it takes, and what is used instead.
-    const auto refuse = [&](const char* key, const std::string& value, const char* what,
-                            std::string_view used) {
-        Tell("the preference " + std::string(key) + "=" + value + in + " is not " + what +
-             "; using " + std::string(used));
-    };
-    if (const auto voice = read(kVoiceKey)) {
-        if (const auto choice = ParseVoiceChoice(*voice)) {
-            voice_ = *choice;
+        const std::string head = "the preference " + std::string(row.key);
+        const std::optional<std::string> word = Word(*line);
+        if (!word) {
+            Tell(head + in + " is not a single word; using the default");
+        } else if (const std::optional<std::string> text = row.read(*word)) {
+            texts_[row.setting] = *text;
         } else {
-            refuse(kVoiceKey, *voice, "a voice", voice_);
-        }
-    }
-    if (const auto style = read(kStyleKey)) {
-        if (const auto chosen = ParseStyle(*style)) {
-            style_ = *chosen;
-        } else {
-            refuse(kStyleKey, *style, "clear or everyday", StyleName(style_));
-        }
-    }
-    if (const auto voice = read(kDrillVoiceKey)) {
-        if (const auto choice = ParseVoiceChoice(*voice)) {
-            drills_.voice = *choice;
-        } else {
-            refuse(kDrillVoiceKey, *voice, "a voice", drills_.voice);
-        }
-    }
-    if (const auto style = read(kDrillStyleKey)) {
-        if (const auto chosen = ParseStyleChoice(*style)) {
-            drills_.style = *chosen;
-        } else {
-            refuse(kDrillStyleKey, *style, "clear, everyday or both",
-                   StyleChoiceName(drills_.style));
-        }
-    }
-    if (const auto keep = read(kKeepHistoryKey)) {
-        if (*keep == "true" || *keep == "false") {
-            drills_.keep_history = *keep == "true";
-        } else {
-            refuse(kKeepHistoryKey, *keep, "true or false", "true");
-        }
-    }
-    if (const auto pairs = read(kDrillPairsKey)) {
-        if (FindPairSet(*pairs).key == *pairs) {
-            drills_.pair_set = *pairs;
-        } else {
-            refuse(kDrillPairsKey, *pairs, "a set of pairs", drills_.pair_set);
+            Tell(head + "=" + *word + in + " is not " + row.takes + "; using " +
+                 texts_[row.setting]);
         }
     }
 }
 
-void Preferences::SetVoice(const std::string& voice) {
-    if (voice == voice_) {
-        return;
-    }
-    voice_ = voice;
-    Write(kVoiceKey, voice);
+const std::string& Preferences::Voice() const {
+    return Text(kVoice);
 }
 
-void Preferences::SetStyle(SpeechStyle style) {
-    if (style == style_) {
-        return;
-    }
-    style_ = style;
-    Write(kStyleKey, std::string(StyleName(style)));
+SpeechStyle Preferences::Style() const {
+    return *ParseStyle(Text(kStyle));
+}
+
+DrillChoices Preferences::Drills() const {
+    return {.voice = Text(kDrillVoice),
+            .style = *ParseStyleChoice(Text(kDrillStyle)),
+            .pair_set = Text(kDrillPairs),
+            .keep_history = Text(kKeepHistory) == "true"};
 }
 
 void Preferences::SetDrills(const DrillChoices& drills) {
-    const DrillChoices was = std::exchange(drills_, drills);
-    if (drills.voice != was.voice) {
-        Write(kDrillVoiceKey, drills.voice);
-    }
-    if (drills.style != was.style) {
-        Write(kDrillStyleKey, std::string(StyleChoiceName(drills.style)));
-    }
-    if (drills.pair_set != was.pair_set) {
-        Write(kDrillPairsKey, drills.pair_set);
-    }
-    if (drills.keep_history != was.keep_history) {
-        Write(kKeepHistoryKey, drills.keep_history ? "true" : "false");
+    Set(kDrillVoice, drills.voice);
+    Set(kDrillStyle, std::string(StyleChoiceName(drills.style)));
+    Set(kDrillPairs, drills.pair_set);
+    Set(kKeepHistory, drills.keep_history ? "true" : "false");
+}
+
+void Preferences::Set(std::size_t setting, const std::string& text) {
+    if (text != texts_[setting]) {
+        texts_[setting] = text;
+        Write(RowOf(setting).key, text);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "drills/drill_settings.h"
 #include "speech/speech_style.h"
@@ -14,10 +15,11 @@ namespace talmo {
 // The learner's preferences: an INI file in the XDG config folder
 // (~/.config/talmo/talmo.conf), read once when made and written when a
 // setting changes. A write changes only its setting's line, so comments and
-// keys the learner added stay as they are. Each setting has one accessor and
-// a default that keeps the program as it is without the file. A value that
-// cannot be read (a damaged file, one over 1 MiB, an unknown voice, a wrong
-// type) gives its default and one line on `err`, and is never written back
+// keys the learner added stay as they are. Each setting is one row of a table
+// (its key, default, reader and what it takes) and has an accessor; the
+// defaults keep the program as it is without the file. A value that cannot
+// be read (a damaged file, one over 1 MiB, an unknown voice, a wrong type)
+// gives its default and one line on `err`, and is never written back
 // unread; a file that cannot be written costs one line on `err`, and the
 // program goes on. A new file and its folders are private to the learner.
 class Preferences {
@@ -29,15 +31,13 @@ class Preferences {
     static QString DefaultPath();
 
     // Who speaks: a voice's name, or "all"; the first voice by default.
-    const std::string& Voice() const { return voice_; }
-    void SetVoice(const std::string& voice);
+    const std::string& Voice() const;
 
     // How whole numbers are said; clear by default.
-    SpeechStyle Style() const { return style_; }
-    void SetStyle(SpeechStyle style);
+    SpeechStyle Style() const;
 
     // The drills' own voice, style and pair set; the most variety by default.
-    const DrillChoices& Drills() const { return drills_; }
+    DrillChoices Drills() const;
     void SetDrills(const DrillChoices& drills);
 
     // Whether a change is saved for the next start: not when the file could
@@ -45,6 +45,9 @@ class Preferences {
     bool Saves() const { return readable_ && saved_; }
 
   private:
+    // A setting's text, one its row takes; written when it changes.
+    const std::string& Text(std::size_t setting) const { return texts_[setting]; }
+    void Set(std::size_t setting, const std::string& text);
     void Write(const char* key, const std::string& value);
     // One line on err, whatever the path or a value holds.
     void Tell(const std::string& line);
@@ -53,9 +56,7 @@ class Preferences {
     QString path_;
     bool readable_ = true;
     bool saved_ = true;
-    std::string voice_;
-    SpeechStyle style_ = SpeechStyle::kClear;
-    DrillChoices drills_;
+    std::vector<std::string> texts_;  // each setting's, by its place in the table
 };
 
 // The drills' choices, kept in the preferences.

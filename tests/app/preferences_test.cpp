@@ -117,14 +117,13 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     // An empty path: there is no home folder to keep them in.
     for (const QString& path : {fresh, damaged, dir.filePath("file/talmo.conf"), QString()}) {
         Preferences preferences(err, path);
-        preferences.SetVoice("all");
-        preferences.SetStyle(SpeechStyle::kEveryday);
-        EXPECT_EQ(preferences.Voice(), "all");
+        preferences.SetDrills({.voice = "female", .style = StyleChoice::kEveryday});
+        EXPECT_EQ(preferences.Drills().voice, "female");
         EXPECT_EQ(preferences.Saves(), path == fresh);
     }
-    EXPECT_EQ(Preferences(err, fresh).Voice(), "all");
-    EXPECT_EQ(Preferences(err, fresh).Style(), SpeechStyle::kEveryday);
-    const DrillChoices drills{"female", StyleChoice::kEveryday, "unit-ten"};
+    EXPECT_EQ(Preferences(err, fresh).Drills().voice, "female");
+    EXPECT_EQ(Preferences(err, fresh).Drills().style, StyleChoice::kEveryday);
+    const DrillChoices drills{"male", StyleChoice::kClear, "unit-ten"};
     Preferences(err, fresh).SetDrills(drills);
     EXPECT_EQ(Preferences(err, fresh).Drills(), drills);
     EXPECT_EQ(Contents(damaged), "voice=female\nthis line is damaged\n");
