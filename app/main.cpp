@@ -117,8 +117,7 @@ int main(int argc, char** argv) {
     // window, never at start. A file size limit fails a write, not the program.
     std::signal(SIGXFSZ, SIG_IGN);
     talmo::PreferredDrills drill_choices(preferences);
-    talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(),
-                                  [&drill_choices] { return drill_choices.Load().keep_history; });
+    talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(), preferences);
     end.BeforeEnd([&history] { history.Close(); });
     // The tutor's speech: the main window's pages, its help and its dictation
     // history's voice and style all go by it.

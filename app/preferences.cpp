@@ -239,8 +239,7 @@ const std::vector<Row>& Rows() {
         {kDrillVoice, "drills/voice", DrillChoices{}.voice, &ParseVoiceChoice, "a voice"},
         {kDrillStyle, "drills/style", std::string(StyleChoiceName(DrillChoices{}.style)),
          &Through<ParseStyleChoice, StyleChoiceName>, "clear, everyday or both"},
-        {kKeepHistory, "history/keep", DrillChoices{}.keep_history ? "true" : "false", &Boolean,
-         "true or false"},
+        {kKeepHistory, "history/keep", "true", &Boolean, "true or false"},
         {kDrillPairs, "drills/pairs", DrillChoices{}.pair_set, &PairSetKey, "a set of pairs"},
     };
     return rows;
@@ -306,15 +305,21 @@ SpeechStyle Preferences::Style() const {
 DrillChoices Preferences::Drills() const {
     return {.voice = Text(kDrillVoice),
             .style = *ParseStyleChoice(Text(kDrillStyle)),
-            .pair_set = Text(kDrillPairs),
-            .keep_history = Text(kKeepHistory) == "true"};
+            .pair_set = Text(kDrillPairs)};
 }
 
 void Preferences::SetDrills(const DrillChoices& drills) {
     Set(kDrillVoice, drills.voice);
     Set(kDrillStyle, std::string(StyleChoiceName(drills.style)));
     Set(kDrillPairs, drills.pair_set);
-    Set(kKeepHistory, drills.keep_history ? "true" : "false");
+}
+
+bool Preferences::Keeps() const {
+    return Text(kKeepHistory) == "true";
+}
+
+void Preferences::SetKeeps(bool keeps) {
+    Set(kKeepHistory, keeps ? "true" : "false");
 }
 
 void Preferences::Set(std::size_t setting, const std::string& text) {

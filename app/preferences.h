@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drills/drill_settings.h"
+#include "history/keep_choice.h"
 #include "speech/speech_style.h"
 
 namespace talmo {
@@ -22,7 +23,7 @@ namespace talmo {
 // gives its default and one line on `err`, and is never written back
 // unread; a file that cannot be written costs one line on `err`, and the
 // program goes on. A new file and its folders are private to the learner.
-class Preferences {
+class Preferences final : public KeepChoice {
   public:
     explicit Preferences(std::ostream& err, const QString& path = DefaultPath());
 
@@ -39,6 +40,10 @@ class Preferences {
     // The drills' own voice, style and pair set; the most variety by default.
     DrillChoices Drills() const;
     void SetDrills(const DrillChoices& drills);
+
+    // Whether the history keeps the learner's answers; yes by default.
+    bool Keeps() const override;
+    void SetKeeps(bool keeps) override;
 
     // Whether a change is saved for the next start: not when the file could
     // not be read, nor while the last write failed.

@@ -22,7 +22,6 @@ struct DrillChoices {
     std::string voice = "all";  // a voice's name, or "all"
     StyleChoice style = StyleChoice::kBoth;
     std::string pair_set = "teens-tens";  // a PairSet's key
-    bool keep_history = true;             // every answer kept in the learner's history
     friend bool operator==(const DrillChoices&, const DrillChoices&) = default;
 };
 

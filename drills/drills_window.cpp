@@ -174,8 +174,7 @@ void DrillsWindow::ShowNotice(bool afresh) {
         QAccessible::updateAccessibility(&alert);
     } else if (!line->property("told").toBool()) {
         const HistoryStore& store = history_.Store();
-        std::string text = !settings_.Choices().keep_history
-                               ? "Your answers are not kept (see Settings)."
+        std::string text = !history_.Keeps() ? "Your answers are not kept (see Settings)."
                            : store.Status() == HistoryStore::State::kOn
                                ? "Your answers are kept in " + store.File().string() + "."
                                : "Your answers are not kept this time.";

@@ -76,18 +76,19 @@ SettingsPage::SettingsPage(const DrillSite& site)
         }
     }
     Show(settings_.Choices());
-
+    // Whether answers are kept is the history's choice, not the drills'.
     auto* keep = form_.Get<QCheckBox>("chkKeepHistory");
-    const auto changed = [this, voice, style, pairs, keep] {
+    keep->setChecked(history_.Keeps());
+
+    const auto changed = [this, voice, style, pairs] {
         settings_.Set({.voice = voice->currentData().toString().toStdString(),
                        .style = static_cast<StyleChoice>(style->currentData().toInt()),
-                       .pair_set = pairs->currentData().toString().toStdString(),
-                       .keep_history = keep->isChecked()});
+                       .pair_set = pairs->currentData().toString().toStdString()});
     };
     for (QComboBox* box : {voice, style, pairs}) {
         connect(box, &QComboBox::currentIndexChanged, this, changed);
     }
-    connect(keep, &QCheckBox::toggled, this, changed);
+    connect(keep, &QCheckBox::toggled, this, [this](bool on) { history_.SetKeeps(on); });
     connect(form_.Get<QPushButton>("cmdForget"), &QPushButton::clicked, this, [this] { Forget(); });
     form_.RequireText(form_.Find("lblForgotten"),
                       "Your history could not be forgotten: another program is writing to it. "
@@ -132,7 +133,6 @@ void SettingsPage::Show(const DrillChoices& choices) {
     choose("cboVoice", Text(choices.voice));
     choose("cboStyle", static_cast<int>(choices.style));
     choose("cboPairs", Text(choices.pair_set));
-    form_.Get<QCheckBox>("chkKeepHistory")->setChecked(choices.keep_history);
 }
 
 }  // namespace talmo

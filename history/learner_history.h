@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "history/history_store.h"
+#include "history/keep_choice.h"
 #include "history/user_files.h"
 
 namespace talmo {
@@ -53,18 +54,29 @@ inline AnswerRecord AnswerNow(std::string drill, std::string played, std::string
 // only while the learner wants them kept.
 class LearnerHistory {
   public:
-    // keep: the learner's preference, asked at every answer; err: where each
+    // keep: the learner's choice, asked at every answer; err: where each
     // notice is written at once, for a learner who never opens the Drills window.
-    LearnerHistory(std::filesystem::path file, std::function<bool()> keep,
-                   std::ostream& err = std::cerr)
-        : file_(std::move(file)), keep_(std::move(keep)), err_(err), session_ms_(WallClockMs()) {}
+    LearnerHistory(std::filesystem::path file, KeepChoice& keep, std::ostream& err = std::cerr)
+        : file_(std::move(file)), keep_(keep), err_(err), session_ms_(WallClockMs()) {}
 
     // When this run of the program began: its answers' session.
     std::int64_t SessionMs() const { return session_ms_; }
 
+    // Whether answers are kept: the learner's choice, kept for next time.
+    bool Keeps() const { return keep_.Keeps(); }
+    // A change is told as a notice is, for the window to say where answers go.
+    void SetKeeps(bool keeps) {
+        if (keeps != Keeps()) {
+            keep_.SetKeeps(keeps);
+            if (notify_) {
+                notify_();
+            }
+        }
+    }
+
     // Keeps the answer, if the learner wants a history; false when it was not kept.
     bool Record(AnswerRecord answer) {
-        if (!keep_()) {
+        if (!Keeps()) {
             return false;
         }
         answer.session_ms = session_ms_;
@@ -102,7 +114,7 @@ class LearnerHistory {
     }
 
     std::filesystem::path file_;
-    std::function<bool()> keep_;
+    KeepChoice& keep_;
     std::ostream& err_;
     std::optional<std::string> notice_;
     std::int64_t session_ms_;

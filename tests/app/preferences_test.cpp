@@ -30,6 +30,7 @@ struct Start {
     DrillChoices drills = {};
     const char* changed = nullptr;  // the file once the drills' pairs change; null: not tried
     bool saves = true;
+    bool keeps = true;  // answers kept in the history
 };
 
 class PreferencesAtStart : public ::testing::TestWithParam<Start> {};
@@ -48,6 +49,7 @@ TEST_P(PreferencesAtStart, ReadsWhatItCanAndLeavesTheFileAlone) {
     EXPECT_EQ(preferences.Style(), GetParam().style);
     EXPECT_EQ(preferences.Drills(), GetParam().drills);
     EXPECT_EQ(preferences.Saves(), GetParam().saves);
+    EXPECT_EQ(preferences.Keeps(), GetParam().keeps);
     const std::string said = err.str();
     EXPECT_NE(said.find(GetParam().complaint), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), GetParam().complaint.empty() ? 0 : 1);
@@ -100,8 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
               .changed = "# mine\n[drills]\n; by hand\npairs = unit-ten ; hard\nspeed=9\n"},
         Start{.file = "[drills]\nvoice=female\n\n[history]\nkeep=false\n",
               .voice = "male",
-              .drills = {.voice = "female", .keep_history = false},
-              .changed = "[drills]\nvoice=female\npairs=unit-ten\n\n[history]\nkeep=false\n"},
+              .drills = {.voice = "female"},
+              .changed = "[drills]\nvoice=female\npairs=unit-ten\n\n[history]\nkeep=false\n",
+              .keeps = false},
         Start{"[drills]\nstyle=loud\n", "male", "drills/style=loud"},
         Start{"[drills]\npairs=all\n", "male", "not a set of pairs"}));
 
@@ -117,12 +120,13 @@ TEST(Preferences, SavesAChangeWhereItCan) {
     // An empty path: there is no home folder to keep them in.
     for (const QString& path : {fresh, damaged, dir.filePath("file/talmo.conf"), QString()}) {
         Preferences preferences(err, path);
-        preferences.SetDrills({.voice = "female", .style = StyleChoice::kEveryday});
+        preferences.SetDrills({.voice = "female"});
+        preferences.SetKeeps(false);
         EXPECT_EQ(preferences.Drills().voice, "female");
         EXPECT_EQ(preferences.Saves(), path == fresh);
     }
     EXPECT_EQ(Preferences(err, fresh).Drills().voice, "female");
-    EXPECT_EQ(Preferences(err, fresh).Drills().style, StyleChoice::kEveryday);
+    EXPECT_FALSE(Preferences(err, fresh).Keeps());
     const DrillChoices drills{"male", StyleChoice::kClear, "unit-ten"};
     Preferences(err, fresh).SetDrills(drills);
     EXPECT_EQ(Preferences(err, fresh).Drills(), drills);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -177,6 +178,11 @@ class DrillsWindowTest : public QObject {
         pairs->setCurrentIndex(pairs->findData("sex-sju"));
         QVERIFY(choices_.kept.pair_set == "sex-sju" && Text("lblSet").startsWith("s or sj"));
         QCOMPARE(window_->Get<QPushButton>("cmdAction")->text(), QString("&Start"));
+
+        // Keeping answers is the history's choice, and the window says so at once.
+        window_->Get<QCheckBox>("chkKeepHistory")->setChecked(false);
+        QVERIFY(!history_->keep.keeps && choices_.saved == 2);
+        QCOMPARE(Text("lblHistory"), QString("Your answers are not kept (see Settings)."));
     }
 
     // Answers are kept: a miss in Pairs comes back in Review in the next
@@ -195,7 +201,7 @@ class DrillsWindowTest : public QObject {
         const std::string damaged = store.File().string() + ".damaged-20261201-101010";
         QVERIFY(QFile(QString::fromStdString(store.File().string()))
                     .copy(QString::fromStdString(damaged)));
-        LearnerHistory next(store.File(), [] { return true; });
+        LearnerHistory next(store.File(), history_->keep);
         window_ = std::make_unique<DrillsWindow>(fake_->player, fake_->Help(), choices_, draws_,
                                                  next, history_->confirm);
         window_->TabBar()->setCurrentIndex(2);  // Review

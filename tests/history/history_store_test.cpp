@@ -18,12 +18,15 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/memory_keep.h"
+
 namespace talmo {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using State = HistoryStore::State;
+using talmo::testing::MemoryKeep;
 
 struct TempDir {
     fs::path path = [] {
@@ -252,9 +255,8 @@ TEST(History, ANoticeIsOneLine) {
     for (const auto& [file, said] : {std::pair{fs::path(), "history: there is no home folder"},
                                      {dir.path / "a\nb/h", "a\\nb/h ("}}) {
         std::ostringstream err;
-        LearnerHistory(
-            file, [] { return true; }, err)
-            .Store();
+        MemoryKeep keep;
+        LearnerHistory(file, keep, err).Store();
         EXPECT_NE(err.str().find(said), std::string::npos) << err.str();
         EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
     }
@@ -336,8 +338,8 @@ TEST(History, AnAnswerHeldUpByALockIsWrittenOrOwnedUpTo) {
         closing.Record(At(2)), closing.Record(At(3));
     }
     std::ostringstream err;
-    LearnerHistory next(
-        file, [] { return true; }, err);
+    MemoryKeep keep;
+    LearnerHistory next(file, keep, err);
     EXPECT_TRUE(next.Record(At(4)));
     const std::string notice = next.TakeNotice().value_or("");
     EXPECT_TRUE(notice.starts_with("2 answers of an earlier session could not be kept")) << notice;

@@ -20,6 +20,7 @@
 #include "speech/speech_engine.h"
 #include "speech/voice.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memory_keep.h"
 
 namespace talmo::testing {
 
@@ -79,9 +80,8 @@ struct MemoryChoices final : ChoiceStore {
 // A history in a folder of its own, gone with it.
 struct TempHistory {
     QTemporaryDir dir;
-    bool keep = true;
-    LearnerHistory history{dir.filePath("talmo/history.sqlite3").toStdString(),
-                           [this] { return keep; }};
+    MemoryKeep keep;
+    LearnerHistory history{dir.filePath("talmo/history.sqlite3").toStdString(), keep};
     std::vector<std::string> asked;  // the questions put to the learner
     bool yes = true;                 // the answer to each
     Confirm confirm = [this](const std::string& question, const std::string&) {
