@@ -235,10 +235,11 @@ const std::vector<Row>& Rows() {
     static const std::vector<Row> rows{
         {kVoice, "voice", std::string(EmbeddedVoices().front().name), &ParseVoiceChoice, "a voice"},
         {kStyle, "style", std::string(StyleName(SpeechStyle::kClear)),
-         &Through<ParseStyle, StyleName>, "clear or everyday"},
+         &Through<ParseStyle, StyleName>, StyleList()},
         {kDrillVoice, "drills/voice", DrillChoices{}.voice, &ParseVoiceChoice, "a voice"},
         {kDrillStyle, "drills/style", std::string(StyleChoiceName(DrillChoices{}.style)),
-         &Through<ParseStyleChoice, StyleChoiceName>, "clear, everyday or both"},
+         &Through<ParseStyleChoice, StyleChoiceName>,
+         StyleList(StyleChoiceName(StyleChoice::kBoth))},
         {kKeepHistory, "history/keep", "true", &Boolean, "true or false"},
         {kDrillPairs, "drills/pairs", DrillChoices{}.pair_set, &PairSetKey, "a set of pairs"},
     };

@@ -11,7 +11,7 @@
 namespace talmo {
 
 inline std::string TutorUsage() {
-    return "usage: talmo [--voice " + VoiceChoices() + "] [--style " + std::string(kStyleChoices) +
+    return "usage: talmo [--voice " + VoiceChoices() + "] [--style " + StyleChoices() +
            "] [--drills]\n"
            "             [--help | --version]\n"
            "             [Qt's options, such as -platform NAME or -style NAME]";

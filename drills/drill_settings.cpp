@@ -6,19 +6,11 @@
 namespace talmo {
 
 std::string_view StyleChoiceName(StyleChoice choice) {
-    switch (choice) {
-        case StyleChoice::kClear:
-            return "clear";
-        case StyleChoice::kEveryday:
-            return "everyday";
-        case StyleChoice::kBoth:
-            return "both";
-    }
-    return "both";
+    return choice == StyleChoice::kBoth ? "both" : StyleName(static_cast<SpeechStyle>(choice));
 }
 
 std::optional<StyleChoice> ParseStyleChoice(std::string_view name) {
-    for (const StyleChoice c : {StyleChoice::kClear, StyleChoice::kEveryday, StyleChoice::kBoth}) {
+    for (const StyleChoice c : kEveryStyleChoice) {
         if (StyleChoiceName(c) == name) {
             return c;
         }
@@ -28,11 +20,11 @@ std::optional<StyleChoice> ParseStyleChoice(std::string_view name) {
 
 std::vector<Rendition> Renditions(const DrillChoices& choices) {
     std::vector<SpeechStyle> styles;
-    if (choices.style != StyleChoice::kEveryday) {
-        styles.push_back(SpeechStyle::kClear);
-    }
-    if (choices.style != StyleChoice::kClear) {
-        styles.push_back(SpeechStyle::kEveryday);
+    for (const StyleDescriptor& row : kSpeechStyles) {
+        if (choices.style == StyleChoice::kBoth ||
+            choices.style == static_cast<StyleChoice>(row.style)) {
+            styles.push_back(row.style);
+        }
     }
     const auto voices = EmbeddedVoices();
     std::vector<Rendition> renditions;

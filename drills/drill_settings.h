@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,11 +10,25 @@
 #include <vector>
 
 #include "drills/drill_voices.h"
+#include "speech/speech_style.h"
 
 namespace talmo {
 
-// The drills' style choice: one style, or each trial drawing one.
+// The drills' style choice: one style, or each trial drawing one. Its
+// values are the speech styles' own, in their order, then kBoth.
 enum class StyleChoice { kClear, kEveryday, kBoth };
+static_assert(static_cast<std::size_t>(StyleChoice::kBoth) == kSpeechStyles.size(),
+              "StyleChoice: one choice a speech style, then kBoth");
+
+// Each style alone, then both: as the Settings page lists them.
+inline constexpr auto kEveryStyleChoice = [] {
+    std::array<StyleChoice, kSpeechStyles.size() + 1> choices{};
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        choices[i] = static_cast<StyleChoice>(i);
+    }
+    return choices;
+}();
+
 std::string_view StyleChoiceName(StyleChoice choice);  // "clear", "everyday", "both"
 std::optional<StyleChoice> ParseStyleChoice(std::string_view name);
 

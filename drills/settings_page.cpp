@@ -63,7 +63,7 @@ SettingsPage::SettingsPage(const DrillSite& site)
     }
     voice->addItem("all", QString(kAllVoices.data()));
     auto* style = form_.Get<QComboBox>("cboStyle");
-    for (const StyleChoice c : {StyleChoice::kClear, StyleChoice::kEveryday, StyleChoice::kBoth}) {
+    for (const StyleChoice c : kEveryStyleChoice) {
         style->addItem(Text(StyleChoiceName(c)), static_cast<int>(c));
     }
     auto* pairs = form_.Get<QComboBox>("cboPairs");

@@ -19,8 +19,7 @@ namespace {
 
 constexpr const char* kVersion = TALMO_VERSION;
 std::string Usage() {
-    return "usage: talmo-say [--voice " + VoiceChoices() + "] [--style " +
-           std::string(kStyleChoices) +
+    return "usage: talmo-say [--voice " + VoiceChoices() + "] [--style " + StyleChoices() +
            "] [--clips | --recordings | --wav FILE] N  (0 <= N <= 99999)";
 }
 

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
               .saves = false},
         Start{"voice=fe\x1b[2J\rmale\n", "male", "voice=fe\\x1b[2J\\rmale"},
         Start{"style=everyday\n", "male", "", SpeechStyle::kEveryday},
-        Start{"style=casual\n", "male", "style=casual"},
+        Start{"style=casual\n", "male", "is not clear or everyday; using clear"},
         Start{"[drills]\nvoice=female\nstyle=clear\npairs=sex-sju\n",
               "male",
               "",
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
               .drills = {.voice = "female"},
               .changed = "[drills]\nvoice=female\npairs=unit-ten\n\n[history]\nkeep=false\n",
               .keeps = false},
-        Start{"[drills]\nstyle=loud\n", "male", "drills/style=loud"},
+        Start{"[drills]\nstyle=loud\n", "male", "is not clear, everyday or both; using both"},
         Start{"[drills]\npairs=all\n", "male", "not a set of pairs"}));
 
 // A change is saved for the next start, but never over a file that could not
