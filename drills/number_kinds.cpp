@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <ranges>
 #include <string>
 
 namespace talmo {
@@ -13,38 +15,79 @@ bool TeenOrTen(int two_digits) {
            (two_digits >= 30 && two_digits % 10 == 0 && two_digits <= 90);
 }
 
+bool TeensTens(int n, std::string_view) {
+    return TeenOrTen(n % 100) || (n >= 1000 && TeenOrTen(n / 1000 % 100));
+}
+
+bool Sevens(int, std::string_view digits) {
+    return digits.find('7') != std::string_view::npos;
+}
+
+// A zero with a digit other than zero after it: 105, 2030, not 100.
+bool InnerZero(int, std::string_view digits) {
+    const auto zero = digits.find('0');
+    return zero != std::string_view::npos &&
+           digits.find_first_not_of('0', zero) != std::string_view::npos;
+}
+
+bool Hundreds(int n, std::string_view) {
+    return n >= 100 && n <= 999;
+}
+
+bool Thousands(int n, std::string_view) {
+    return n >= 1000;
+}
+
+// A kind: its name, its colour (one hue a kind, mid-bright, so that it reads
+// on a light or a dark ground) and whether a number, with its digits, is of it.
+struct KindRow {
+    NumberKind kind;
+    std::string_view name;
+    Rgb colour;
+    bool (*rule)(int number, std::string_view digits);  // none for kOther: of no other kind
+};
+
+constexpr KindRow kKinds[] = {
+    {NumberKind::kTeensTens, "the teens and the tens", {0x4e, 0x9a, 0xe6}, &TeensTens},
+    {NumberKind::kSevens, "7, 17 and 70", {0xe6, 0x7e, 0x22}, &Sevens},
+    {NumberKind::kInnerZero, "a zero inside", {0x3c, 0xb3, 0x71}, &InnerZero},
+    {NumberKind::kHundreds, "hundreds", {0xc0, 0x5c, 0xc8}, &Hundreds},
+    {NumberKind::kThousands, "thousands", {0xd9, 0x4f, 0x4f}, &Thousands},
+    {NumberKind::kOther, "other numbers", {0x9a, 0x9a, 0x9a}, nullptr},
+};
+static_assert(std::size(kKinds) == kKindCount, "kKinds: one row a kind");
+static_assert(std::ranges::all_of(std::views::iota(std::size_t{0}, kKindCount),
+                                  [](std::size_t k) {
+                                      return static_cast<std::size_t>(kKinds[k].kind) == k &&
+                                             (kKinds[k].rule == nullptr) ==
+                                                 (kKinds[k].kind == NumberKind::kOther);
+                                  }),
+              "kKinds: in the enum's order, each with its rule but kOther");
+
+const KindRow& Row(NumberKind kind) {
+    return kKinds[static_cast<std::size_t>(kind)];
+}
+
 }  // namespace
 
 std::string_view KindName(NumberKind kind) {
-    constexpr std::string_view kNames[] = {
-        "the teens and the tens", "7, 17 and 70", "a zero inside", "hundreds", "thousands",
-        "other numbers"};
-    return kNames[static_cast<std::size_t>(kind)];
+    return Row(kind).name;
+}
+
+Rgb KindColour(NumberKind kind) {
+    return Row(kind).colour;
 }
 
 KindSet KindsOf(int n) {
     KindSet kinds{};
     const std::string digits = std::to_string(n);
-    const auto set = [&](NumberKind k) { kinds[static_cast<std::size_t>(k)] = true; };
-    if (TeenOrTen(n % 100) || (n >= 1000 && TeenOrTen(n / 1000 % 100))) {
-        set(NumberKind::kTeensTens);
-    }
-    if (digits.find('7') != std::string::npos) {
-        set(NumberKind::kSevens);
-    }
-    // A zero with a digit other than zero after it: 105, 2030, not 100.
-    if (const auto zero = digits.find('0');
-        zero != std::string::npos && digits.find_first_not_of('0', zero) != std::string::npos) {
-        set(NumberKind::kInnerZero);
-    }
-    if (n >= 100 && n <= 999) {
-        set(NumberKind::kHundreds);
-    }
-    if (n >= 1000) {
-        set(NumberKind::kThousands);
+    for (const KindRow& row : kKinds) {
+        if (row.rule != nullptr) {
+            kinds[static_cast<std::size_t>(row.kind)] = row.rule(n, digits);
+        }
     }
     if (std::none_of(kinds.begin(), kinds.end(), [](bool k) { return k; })) {
-        set(NumberKind::kOther);
+        kinds[static_cast<std::size_t>(NumberKind::kOther)] = true;
     }
     return kinds;
 }

@@ -12,13 +12,21 @@ namespace talmo {
 
 // The kinds of number a learner of Swedish gets wrong; a number may be of
 // several, and one of none is of kOther.
+// kOther stays last. Each kind is a row of the table in number_kinds.cpp.
 enum class NumberKind { kTeensTens, kSevens, kInnerZero, kHundreds, kThousands, kOther };
-inline constexpr std::size_t kKindCount = 6;
+inline constexpr std::size_t kKindCount = static_cast<std::size_t>(NumberKind::kOther) + 1;
 using KindSet = std::array<bool, kKindCount>;
 using KindWeights = std::array<double, kKindCount>;
 
+// A colour by its red, green and blue, 0 to 255: the drills' models have no Qt.
+struct Rgb {
+    std::uint8_t red, green, blue;
+};
+
 // "the teens and the tens", "7, 17 and 70", ...
 std::string_view KindName(NumberKind kind);
+// Its colour on the Progress page.
+Rgb KindColour(NumberKind kind);
 KindSet KindsOf(int number);
 
 // Every kind comes up at least this often where the range has it.

@@ -23,10 +23,11 @@ using forms::Kind;
 
 constexpr std::size_t kMissedShown = 10;
 
-// One hue a kind, mid-bright, so that it reads on a light or a dark ground.
-const QColor kKindColours[kKindCount] = {QColor(0x4e, 0x9a, 0xe6), QColor(0xe6, 0x7e, 0x22),
-                                         QColor(0x3c, 0xb3, 0x71), QColor(0xc0, 0x5c, 0xc8),
-                                         QColor(0xd9, 0x4f, 0x4f), QColor(0x9a, 0x9a, 0x9a)};
+// A kind's colour, from its row.
+QColor Colour(std::size_t kind) {
+    const Rgb rgb = KindColour(static_cast<NumberKind>(kind));
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 std::vector<Control> ControlTable() {
     std::vector<Control> c{
@@ -79,7 +80,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
     std::vector<Key> keys;
     for (int k = 0; k < int(kKindCount); ++k) {
         keys.push_back({QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()),
-                        kKindColours[k], false});
+                        Colour(static_cast<std::size_t>(k)), false});
     }
     const QColor answered = pal.color(QPalette::Highlight);
     QColor due = answered;
@@ -153,12 +154,12 @@ void ProgressChart::paintEvent(QPaintEvent*) {
                                                              double(day.week_given[k]));
             started ? path.lineTo(at) : path.moveTo(at);
             started = true;
-            p.setPen(QPen(kKindColours[k], 1.5));
-            p.setBrush(day.week_given[k] >= 5 ? QBrush(kKindColours[k]) : pal.base());
+            p.setPen(QPen(Colour(k), 1.5));
+            p.setBrush(day.week_given[k] >= 5 ? QBrush(Colour(k)) : pal.base());
             p.drawEllipse(at, 3, 3);
         }
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(kKindColours[k], 2));
+        p.setPen(QPen(Colour(k), 2));
         p.drawPath(path);
     }
     int most = 1;
