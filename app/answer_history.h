@@ -16,12 +16,12 @@ namespace talmo {
 // answer is a guess.
 class DictationHistory final : public AnswerLog {
   public:
+    // engine: what speaks the quiz's numbers, for their voice and style;
     // reached: whether the last number played reached the sound server.
-    explicit DictationHistory(
-        LearnerHistory& history, std::function<bool()> reached = [] { return true; })
-        : history_(history), reached_(std::move(reached)) {}
-    // The engine that speaks the quiz's numbers, for their voice and style.
-    void SetEngine(const SpeechEngine* engine) { engine_ = engine; }
+    DictationHistory(
+        LearnerHistory& history, const SpeechEngine& engine,
+        std::function<bool()> reached = [] { return true; })
+        : history_(history), engine_(engine), reached_(std::move(reached)) {}
 
     void Played(int number) override {
         heard_ = std::chrono::steady_clock::now();
@@ -33,17 +33,17 @@ class DictationHistory final : public AnswerLog {
         if (number != number_ || !reached_number_) {
             return;
         }
-        const auto said = engine_ ? engine_->LastSaid() : SpeechEngine::Said{};
+        const auto said = engine_.LastSaid();
         history_.Record(AnswerNow("dictation", std::to_string(number), said.voice,
-                                  engine_ ? StyleName(said.style) : "", answer, right, heard_));
+                                  StyleName(said.style), answer, right, heard_));
     }
 
   private:
     LearnerHistory& history_;
+    const SpeechEngine& engine_;
     std::function<bool()> reached_;
     int number_ = -1;  // the number last played, and whether it was heard
     bool reached_number_ = false;
-    const SpeechEngine* engine_ = nullptr;
     std::chrono::steady_clock::time_point heard_ = std::chrono::steady_clock::now();
 };
 

@@ -12,14 +12,12 @@
 #include "practice/practice_services.h"
 #include "speech/clip_player.h"
 #include "speech/clip_store.h"
-#include "speech/speech_style.h"
-#include "speech/voice.h"
 
 namespace talmo {
 
-// What the windows need of the platform: the voices and the player for the
-// sound, the practice pages' services, help, and the way the program ends.
-// The program provides the real ones and tests provide fakes.
+// What the windows need of the platform besides their speaker: the players,
+// the practice pages' services, help, and the way the program ends. The
+// program provides the real ones and tests provide fakes.
 
 // Ends the whole program at once, with the given exit status: no further
 // handler runs, nothing is saved.
@@ -49,7 +47,6 @@ class QtMessageBox final : public MessageBox {
 };
 
 struct Platform {
-    VoicePicker voices;
     ClipPlayer& player;
     QuizClock& clock;
     RandomSource& random;
@@ -57,8 +54,6 @@ struct Platform {
     HelpRequester& help;
     ProgramEnd& end;
     std::string decimal_separator;
-    // How the practice pages say whole numbers.
-    SpeechStyle style = SpeechStyle::kClear;
     // Shows the Drills window (F2), when the program has one.
     std::function<void()> open_drills = {};
     // Where the dictation quiz reports its answers, if anywhere.

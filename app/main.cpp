@@ -1,32 +1,21 @@
 // SPDX-License-Identifier: MIT
-// talmo: the tutor. It keeps no state but the learner's preferences; its
-// command line has only --voice, --style, --drills, --help and --version, and
-// Qt's own options.
+// talmo: the tutor. It keeps the learner's preferences and, unless told not
+// to, a history of answers; its command line has only --voice, --style,
+// --drills, --help and --version, and Qt's own options.
 #include <QApplication>
-#include <QLocale>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/answer_history.h"
-#include "app/app_services.h"
-#include "app/drills_on_request.h"
-#include "app/main_window.h"
 #include "app/pictures.h"
-#include "app/preferences.h"
-#include "app/start_screen.h"
+#include "app/tutor.h"
 #include "app/tutor_command_line.h"
-#include "help/help_window.h"
 #include "history/user_files.h"
-#include "speech/heard_player.h"
-#include "speech/pulse_clip_player.h"
-#include "speech/speech_engine.h"
+#include "speech/speech_style.h"
 
 namespace {
 
@@ -91,59 +80,9 @@ int main(int argc, char** argv) {
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
 
-    talmo::PulseClipPlayer pulse;
-    talmo::HeardPlayer player(pulse);
-    talmo::PulseClipPlayer drills_player;
-    talmo::LocalClock clock;
-    talmo::UnseededRandom random;
-    talmo::QtMessageBox messages;
-    talmo::HelpOnRequest help;
-    talmo::ImmediateEnd end;
-    talmo::Preferences preferences(std::cerr);
-    talmo::Platform platform{
-        .voices = talmo::VoicePicker::ForChoice(command.voice.value_or(preferences.Voice())),
-        .player = player,
-        .clock = clock,
-        .random = random,
-        .messages = messages,
-        .help = help,
-        .end = end,
-        .decimal_separator = QLocale().decimalPoint().toStdString(),
-        .style = command.style.value_or(preferences.Style()),
-        .drills_player = &drills_player,
-        .drills_font = desktop_font};
-
-    // The history file is opened with the first answer to keep or the Drills
-    // window, never at start. A file size limit fails a write, not the program.
+    // A file size limit fails a write of the history, not the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    talmo::PreferredDrills drill_choices(preferences);
-    talmo::LearnerHistory history(talmo::HistoryStore::DefaultPath(), preferences);
-    end.BeforeEnd([&history] { history.Close(); });
-    // The tutor's speech: the main window's pages, its help and its dictation
-    // history's voice and style all go by it.
-    talmo::SpeechEngine speech(platform.voices, platform.player, platform.style);
-    talmo::DictationHistory dictation_answers(history, [&player] { return player.LastHeard(); });
-    dictation_answers.SetEngine(&speech);
-    platform.answers = &dictation_answers;
-
-    // The Drills window is made when it is first asked for, never at start.
-    talmo::DrillsOnRequest drills(platform, drill_choices, history);
-    platform.open_drills = [&drills] { drills.Open(); };
-    help.SetDrillsOpener(platform.open_drills);
-
-    talmo::StartScreen start(
-        help, end,
-        [&platform, &speech, &help] {
-            auto window = std::make_unique<talmo::MainWindow>(platform, speech);
-            // From here on the help's words and examples play as the window's do.
-            help.SetSpeaker(speech, platform.voices.Catalogue());
-            return window;
-        },
-        platform.open_drills);
-    if (command.drills) {
-        drills.Open();
-    } else {
-        start.show();
-    }
+    talmo::Tutor tutor(command, desktop_font);
+    tutor.Start();
     return app.exec();
 }

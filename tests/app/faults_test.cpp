@@ -45,9 +45,14 @@ class FaultsTest : public QObject {
         PulseClipPlayer pulse;
         CountingClipPlayer counted{pulse};
         FakePlatform fake;
-        Platform platform{ClipStore::Embedded(), counted,   fake.clock, fake.random,
-                          fake.messages,         fake.help, fake.end,   "."};
-        SpeechEngine speech{platform.voices, platform.player, platform.style};
+        Platform platform{.player = counted,
+                          .clock = fake.clock,
+                          .random = fake.random,
+                          .messages = fake.messages,
+                          .help = fake.help,
+                          .end = fake.end,
+                          .decimal_separator = "."};
+        SpeechEngine speech{ClipStore::Embedded(), counted};
         MainWindow window{platform, speech};
     };
 

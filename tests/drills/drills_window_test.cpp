@@ -231,11 +231,10 @@ class DrillsWindowTest : public QObject {
 
     // The dictation page's answers are kept too, the page unchanged.
     void theDictationPageKeepsItsAnswers() {
-        DictationHistory answers(history_->history);
-        fake_->platform.answers = &answers;
         SpeechEngine speech = fake_->Speech();
+        DictationHistory answers(history_->history, speech);
+        fake_->platform.answers = &answers;
         MainWindow main(fake_->platform, speech);
-        answers.SetEngine(&speech);
         DictationQuiz& quiz = QuizOf(main);
         quiz.PlayRandom_Click();
         main.Get<QLineEdit>("DictationAnswer")->setText(QString::number(quiz.rannum()));

@@ -98,8 +98,9 @@ struct FakePlatform {
     RecordedMessages messages;
     RecordedHelp help;
     RecordedEnd end;
-    Platform platform{.voices = VoicePicker(EmbeddedVoices().front()),
-                      .player = player,
+    VoicePicker voices = VoicePicker(EmbeddedVoices().front());
+    SpeechStyle style = SpeechStyle::kClear;
+    Platform platform{.player = player,
                       .clock = clock,
                       .random = random,
                       .messages = messages,
@@ -107,8 +108,8 @@ struct FakePlatform {
                       .end = end,
                       .decimal_separator = "."};
 
-    // The main window's speech, made from the platform as the program makes it.
-    SpeechEngine Speech() const { return {platform.voices, platform.player, platform.style}; }
+    // The main window's speech, made as the program makes it.
+    SpeechEngine Speech() { return {voices, player, style}; }
 
     // Help as a window asks for it: a topic of the program's help file.
     std::function<void(int)> Help() {
@@ -117,7 +118,7 @@ struct FakePlatform {
 
     // Both voices, the second speaking whenever `coin` says so.
     void BothVoices(std::function<bool()> coin) {
-        platform.voices =
+        voices =
             VoicePicker({&FindVoice("male")->clips, &FindVoice("female")->clips},
                         [coin = std::move(coin)] { return coin() ? 1u : 0u; }, {"male", "female"});
     }
