@@ -54,13 +54,7 @@ int Run(int argc, char** argv) {
     QApplication app(argc, argv);
     PulseClipPlayer player;
     testing::FakePlatform fake;  // all but the player
-    Platform platform{.player = player,
-                      .clock = fake.clock,
-                      .random = fake.random,
-                      .messages = fake.messages,
-                      .help = fake.help,
-                      .end = fake.end,
-                      .decimal_separator = "."};
+    Platform platform = fake.PlayingThrough(player);
     testing::MemoryChoices choices;  // all voices, both styles
     testing::TempHistory history;
     DrillsOnRequest drills(platform, choices, history.history);

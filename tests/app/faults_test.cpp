@@ -45,13 +45,7 @@ class FaultsTest : public QObject {
         PulseClipPlayer pulse;
         CountingClipPlayer counted{pulse};
         FakePlatform fake;
-        Platform platform{.player = counted,
-                          .clock = fake.clock,
-                          .random = fake.random,
-                          .messages = fake.messages,
-                          .help = fake.help,
-                          .end = fake.end,
-                          .decimal_separator = "."};
+        Platform platform = fake.PlayingThrough(counted);
         SpeechEngine speech{ClipStore::Embedded(), counted};
         MainWindow window{platform, speech};
     };

@@ -100,13 +100,18 @@ struct FakePlatform {
     RecordedEnd end;
     VoicePicker voices = VoicePicker(EmbeddedVoices().front());
     SpeechStyle style = SpeechStyle::kClear;
-    Platform platform{.player = player,
-                      .clock = clock,
-                      .random = random,
-                      .messages = messages,
-                      .help = help,
-                      .end = end,
-                      .decimal_separator = "."};
+    Platform platform = PlayingThrough(player);
+
+    // The same services over another player: a real one, say.
+    Platform PlayingThrough(ClipPlayer& other) {
+        return {.player = other,
+                .clock = clock,
+                .random = random,
+                .messages = messages,
+                .help = help,
+                .end = end,
+                .decimal_separator = "."};
+    }
 
     // The main window's speech, made as the program makes it.
     SpeechEngine Speech() { return {voices, player, style}; }
