@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "speech/pulse_clip_player.h"
 
+#include <dlfcn.h>
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
 #include <pulse/operation.h>
@@ -61,6 +62,74 @@ Clock::duration TimeFor(std::int64_t bytes) {
 
 void Ack(pa_stream*, int success, void* user) {
     *static_cast<int*>(user) = success;
+}
+
+// libpulse is opened at the first clip, not linked: with the codecs its
+// libsndfile brings, it would cost every start of the tutor a dozen libraries
+// and a megabyte before anything is played. The functions are looked up once;
+// without the library the player is silent, as when no server can be reached.
+#define TALMO_PULSE_FUNCTIONS(X)    \
+    X(pa_context_connect)           \
+    X(pa_context_disconnect)        \
+    X(pa_context_get_state)         \
+    X(pa_context_new_with_proplist) \
+    X(pa_context_unref)             \
+    X(pa_mainloop_dispatch)         \
+    X(pa_mainloop_free)             \
+    X(pa_mainloop_get_api)          \
+    X(pa_mainloop_iterate)          \
+    X(pa_mainloop_new)              \
+    X(pa_mainloop_poll)             \
+    X(pa_mainloop_prepare)          \
+    X(pa_operation_cancel)          \
+    X(pa_operation_unref)           \
+    X(pa_proplist_free)             \
+    X(pa_proplist_new)              \
+    X(pa_proplist_sets)             \
+    X(pa_stream_connect_playback)   \
+    X(pa_stream_cork)               \
+    X(pa_stream_disconnect)         \
+    X(pa_stream_drain)              \
+    X(pa_stream_flush)              \
+    X(pa_stream_get_state)          \
+    X(pa_stream_get_timing_info)    \
+    X(pa_stream_new)                \
+    X(pa_stream_unref)              \
+    X(pa_stream_update_timing_info) \
+    X(pa_stream_write)
+
+struct PulseLibrary {
+#define TALMO_PULSE_POINTER(name) decltype(&::name) name = nullptr;
+    TALMO_PULSE_FUNCTIONS(TALMO_PULSE_POINTER)
+#undef TALMO_PULSE_POINTER
+};
+
+// The library's functions, or null if it is missing or lacks one of them.
+const PulseLibrary* OpenPulse() {
+    static const PulseLibrary* const library = []() -> const PulseLibrary* {
+        void* handle = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            return nullptr;
+        }
+        static PulseLibrary functions;
+        bool complete = true;
+#define TALMO_PULSE_LOOK_UP(name)                                               \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name)); \
+    complete = complete && functions.name != nullptr;
+        TALMO_PULSE_FUNCTIONS(TALMO_PULSE_LOOK_UP)
+#undef TALMO_PULSE_LOOK_UP
+        if (!complete) {
+            dlclose(handle);
+            return nullptr;
+        }
+        return &functions;
+    }();
+    return library;
+}
+
+// Only called once EnsureStream has opened the library.
+const PulseLibrary& Lib() {
+    return *OpenPulse();
 }
 
 }  // namespace
@@ -128,9 +197,9 @@ bool PulseClipPlayer::Iterate(Clock::time_point deadline) {
         return false;
     }
     const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(deadline - now);
-    if (pa_mainloop_prepare(
+    if (Lib().pa_mainloop_prepare(
             loop_, static_cast<int>(std::min<std::int64_t>(wait.count(), kStopLook.count()))) < 0 ||
-        pa_mainloop_poll(loop_) < 0 || pa_mainloop_dispatch(loop_) < 0) {
+        Lib().pa_mainloop_poll(loop_) < 0 || Lib().pa_mainloop_dispatch(loop_) < 0) {
         return false;
     }
     return true;
@@ -140,44 +209,47 @@ bool PulseClipPlayer::Broken() const {
     if (stop_) {
         return true;
     }
-    if (context_ == nullptr || !PA_CONTEXT_IS_GOOD(pa_context_get_state(context_))) {
+    if (context_ == nullptr || !PA_CONTEXT_IS_GOOD(Lib().pa_context_get_state(context_))) {
         return true;
     }
-    return stream_ != nullptr && !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_));
+    return stream_ != nullptr && !PA_STREAM_IS_GOOD(Lib().pa_stream_get_state(stream_));
 }
 
 bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     if (loop_ != nullptr) {
         // Take in what the server said since the last clip, so that a server
         // that went away meanwhile is noticed before this clip is lost to it.
-        pa_mainloop_iterate(loop_, 0, nullptr);
+        Lib().pa_mainloop_iterate(loop_, 0, nullptr);
     }
-    if (stream_ != nullptr && !Broken() && pa_stream_get_state(stream_) == PA_STREAM_READY) {
+    if (stream_ != nullptr && !Broken() && Lib().pa_stream_get_state(stream_) == PA_STREAM_READY) {
         return true;
     }
     Disconnect();
 
-    loop_ = pa_mainloop_new();
+    if (OpenPulse() == nullptr) {
+        return false;
+    }
+    loop_ = Lib().pa_mainloop_new();
     if (loop_ == nullptr) {
         return false;
     }
-    pa_proplist* props = pa_proplist_new();
-    pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "Talmo");
-    pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "talmo");
-    context_ = pa_context_new_with_proplist(pa_mainloop_get_api(loop_), "Talmo", props);
-    pa_proplist_free(props);
+    pa_proplist* props = Lib().pa_proplist_new();
+    Lib().pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, "Talmo");
+    Lib().pa_proplist_sets(props, PA_PROP_APPLICATION_ID, "talmo");
+    context_ = Lib().pa_context_new_with_proplist(Lib().pa_mainloop_get_api(loop_), "Talmo", props);
+    Lib().pa_proplist_free(props);
     // Never start a server of our own: without one the tutor is silent.
     if (context_ == nullptr ||
-        pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        Lib().pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         return false;
     }
-    while (pa_context_get_state(context_) != PA_CONTEXT_READY) {
+    while (Lib().pa_context_get_state(context_) != PA_CONTEXT_READY) {
         if (Broken() || !Iterate(deadline)) {
             return false;
         }
     }
 
-    stream_ = pa_stream_new(context_, "Talmo clip", &kSampleFormat, nullptr);
+    stream_ = Lib().pa_stream_new(context_, "Talmo clip", &kSampleFormat, nullptr);
     if (stream_ == nullptr) {
         return false;
     }
@@ -188,11 +260,11 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
     // The server resamples and remixes: a desktop's sink is rarely 8 kHz mono.
-    if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                   nullptr) < 0) {
+    if (Lib().pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                         nullptr) < 0) {
         return false;
     }
-    while (pa_stream_get_state(stream_) != PA_STREAM_READY) {
+    while (Lib().pa_stream_get_state(stream_) != PA_STREAM_READY) {
         if (Broken() || !Iterate(deadline)) {
             return false;
         }
@@ -216,8 +288,8 @@ bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_
         // not reached it, so nothing is skipped and there is no gap. Placed
         // at the read position instead, on PipeWire's pulse service under
         // load, clips lost parts of themselves.
-        if (pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, -silence_bytes,
-                            PA_SEEK_RELATIVE) != 0) {
+        if (Lib().pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr,
+                                  -silence_bytes, PA_SEEK_RELATIVE) != 0) {
             return false;
         }
         end = *clip_end_ + clip_bytes;
@@ -227,13 +299,13 @@ bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_
         // a drain the server's read position can lie beyond the end of what
         // was written, so a clip written at the end would lose its start.
         if ((clip_end_ && !WaitUntilRead(*clip_end_, deadline)) ||
-            pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
-                            PA_SEEK_RELATIVE_ON_READ) != 0 ||
+            Lib().pa_stream_write(stream_, samples.data(), samples.size_bytes(), nullptr, 0,
+                                  PA_SEEK_RELATIVE_ON_READ) != 0 ||
             !UpdateTiming(deadline)) {
             return false;
         }
         // Where the clip ends in the stream: the server chose where it begins.
-        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        const pa_timing_info* timing = Lib().pa_stream_get_timing_info(stream_);
         if (timing == nullptr || timing->write_index_corrupt) {
             return false;
         }
@@ -243,25 +315,25 @@ bool PulseClipPlayer::Write(ClipSamples samples, std::int64_t& end, Clock::time_
     // with a block's worth behind it. Silence follows each clip, so the clip
     // is taken whole at once; the next clip, or the end of the number, drops
     // what is left of it.
-    if (pa_stream_write(stream_, silence.data(), static_cast<std::size_t>(silence_bytes), nullptr,
-                        0, PA_SEEK_RELATIVE) != 0) {
+    if (Lib().pa_stream_write(stream_, silence.data(), static_cast<std::size_t>(silence_bytes),
+                              nullptr, 0, PA_SEEK_RELATIVE) != 0) {
         return false;
     }
     return !corked_ || Cork(false);
 }
 
 bool PulseClipPlayer::Cork(bool pause) {
-    pa_operation* op = pa_stream_cork(stream_, pause ? 1 : 0, nullptr, nullptr);
+    pa_operation* op = Lib().pa_stream_cork(stream_, pause ? 1 : 0, nullptr, nullptr);
     if (op == nullptr) {
         return false;
     }
-    pa_operation_unref(op);
+    Lib().pa_operation_unref(op);
     corked_ = pause;
     return true;
 }
 
 bool PulseClipPlayer::UpdateTiming(Clock::time_point deadline) {
-    return Await(pa_stream_update_timing_info(stream_, Ack, &reply_), deadline);
+    return Await(Lib().pa_stream_update_timing_info(stream_, Ack, &reply_), deadline);
 }
 
 bool PulseClipPlayer::Await(pa_operation* op, Clock::time_point deadline) {
@@ -278,9 +350,9 @@ bool PulseClipPlayer::Await(pa_operation* op, Clock::time_point deadline) {
         }
     }
     if (!ok) {
-        pa_operation_cancel(op);
+        Lib().pa_operation_cancel(op);
     }
-    pa_operation_unref(op);
+    Lib().pa_operation_unref(op);
     return ok && reply_ > 0;
 }
 
@@ -298,7 +370,7 @@ bool PulseClipPlayer::ReadIndexAtLeast(std::int64_t target, Clock::time_point de
     if (!UpdateTiming(deadline)) {
         return false;
     }
-    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    const pa_timing_info* timing = Lib().pa_stream_get_timing_info(stream_);
     if (timing == nullptr || timing->read_index_corrupt) {
         return false;
     }
@@ -339,13 +411,13 @@ bool PulseClipPlayer::Sleep(Clock::time_point until, Clock::time_point deadline)
 bool PulseClipPlayer::Finish(Clock::time_point deadline) {
     // Drop the silence not yet taken, wait for what was taken to be heard,
     // and pause the stream so that the server may let its sink idle.
-    if (!Await(pa_stream_flush(stream_, Ack, &reply_), deadline) ||
-        !Await(pa_stream_drain(stream_, Ack, &reply_), deadline) || !UpdateTiming(deadline)) {
+    if (!Await(Lib().pa_stream_flush(stream_, Ack, &reply_), deadline) ||
+        !Await(Lib().pa_stream_drain(stream_, Ack, &reply_), deadline) || !UpdateTiming(deadline)) {
         return false;
     }
     // Drained means the sink has taken the last sample, not played it: that
     // takes the sink's own latency more.
-    const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+    const pa_timing_info* timing = Lib().pa_stream_get_timing_info(stream_);
     if (timing == nullptr) {
         return false;
     }
@@ -359,20 +431,20 @@ bool PulseClipPlayer::Finish(Clock::time_point deadline) {
 
 void PulseClipPlayer::Disconnect() {
     if (stream_ != nullptr) {
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
+        Lib().pa_stream_disconnect(stream_);
+        Lib().pa_stream_unref(stream_);
         stream_ = nullptr;
         corked_ = false;
         clip_end_.reset();
         read_seen_ = {};
     }
     if (context_ != nullptr) {
-        pa_context_disconnect(context_);
-        pa_context_unref(context_);
+        Lib().pa_context_disconnect(context_);
+        Lib().pa_context_unref(context_);
         context_ = nullptr;
     }
     if (loop_ != nullptr) {
-        pa_mainloop_free(loop_);
+        Lib().pa_mainloop_free(loop_);
         loop_ = nullptr;
     }
 }
