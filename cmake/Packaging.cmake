@@ -60,9 +60,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kalvesta.example/talmo")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The windows need a font; the sound server is the desktop's own. libpulse is
-# opened when the first clip plays, so shlibdeps cannot see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation, libpulse0")
+# The windows need a font; the sound server is the desktop's own. libpulse and
+# SQLite are opened when first needed, so shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core | fonts-liberation, libpulse0, libsqlite3-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

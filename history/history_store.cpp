@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "history/history_store.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
@@ -35,30 +36,94 @@ constexpr const char* kLocked = "another program kept it locked";
 constexpr const char* kSmallLog =
     "PRAGMA journal_size_limit = 131072; PRAGMA wal_autocheckpoint = 32";
 
+// SQLite is opened with the first history, not linked: linked, the tutor
+// would load it at every start, though the history is opened only with the
+// first answer to keep or the Drills window. The functions are looked up once;
+// without the library the history is off, as on a folder it cannot write.
+#define TALMO_SQLITE_FUNCTIONS(X) \
+    X(sqlite3_bind_int)           \
+    X(sqlite3_bind_int64)         \
+    X(sqlite3_bind_text)          \
+    X(sqlite3_busy_timeout)       \
+    X(sqlite3_close)              \
+    X(sqlite3_column_int)         \
+    X(sqlite3_column_int64)       \
+    X(sqlite3_column_text)        \
+    X(sqlite3_errcode)            \
+    X(sqlite3_errmsg)             \
+    X(sqlite3_errstr)             \
+    X(sqlite3_exec)               \
+    X(sqlite3_finalize)           \
+    X(sqlite3_open_v2)            \
+    X(sqlite3_prepare_v2)         \
+    X(sqlite3_step)
+
+struct SqliteLibrary {
+#define TALMO_SQLITE_POINTER(name) decltype(&::name) name = nullptr;
+    TALMO_SQLITE_FUNCTIONS(TALMO_SQLITE_POINTER)
+#undef TALMO_SQLITE_POINTER
+};
+
+// The library's functions, or null if it is missing or lacks one of them.
+const SqliteLibrary* OpenSqlite() {
+    static const SqliteLibrary* const library = []() -> const SqliteLibrary* {
+        void* handle = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            return nullptr;
+        }
+        static SqliteLibrary functions;
+        bool complete = true;
+#define TALMO_SQLITE_LOOK_UP(name)                                              \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name)); \
+    complete = complete && functions.name != nullptr;
+        TALMO_SQLITE_FUNCTIONS(TALMO_SQLITE_LOOK_UP)
+#undef TALMO_SQLITE_LOOK_UP
+        if (!complete) {
+            dlclose(handle);
+            return nullptr;
+        }
+        return &functions;
+    }();
+    return library;
+}
+
+// Only called once Open has opened the library.
+const SqliteLibrary& Lib() {
+    return *OpenSqlite();
+}
+
+// As sqlite3_close, which takes no database as nothing to do: the store
+// closes whether or not it opened one.
+void Close(sqlite3* db) {
+    if (db != nullptr) {
+        Lib().sqlite3_close(db);
+    }
+}
+
 // The first column of the first row, as text; nothing on an error.
 std::optional<std::string> Ask(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     std::optional<std::string> value;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        const auto* text = sqlite3_column_text(statement, 0);
+    if (Lib().sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        Lib().sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = Lib().sqlite3_column_text(statement, 0);
         value = text != nullptr ? reinterpret_cast<const char*>(text) : "";
     }
-    sqlite3_finalize(statement);
+    Lib().sqlite3_finalize(statement);
     return value;
 }
 
 bool Run(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    return Lib().sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 // Why the last statement failed, for the learner: SQLite's words, unless a
 // query that merely found nothing left it none ("not an error").
 std::string Reason(sqlite3* db) {
-    const int code = sqlite3_errcode(db);
+    const int code = Lib().sqlite3_errcode(db);
     return code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE
                ? "it could not be read as a history"
-               : sqlite3_errmsg(db);
+               : Lib().sqlite3_errmsg(db);
 }
 
 // What a file says of itself, read at one moment.
@@ -72,18 +137,20 @@ struct Header {
 std::optional<Header> ReadHeader(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
     std::optional<Header> header;
-    if (sqlite3_prepare_v2(db,
-                           "SELECT (SELECT application_id FROM pragma_application_id), (SELECT "
-                           "user_version FROM pragma_user_version), NOT EXISTS (SELECT 1 FROM "
-                           "sqlite_schema), EXISTS (SELECT 1 FROM sqlite_schema WHERE type = "
-                           "'table' AND name = 'answers')",
-                           -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
+    if (Lib().sqlite3_prepare_v2(
+            db,
+            "SELECT (SELECT application_id FROM pragma_application_id), (SELECT "
+            "user_version FROM pragma_user_version), NOT EXISTS (SELECT 1 FROM "
+            "sqlite_schema), EXISTS (SELECT 1 FROM sqlite_schema WHERE type = "
+            "'table' AND name = 'answers')",
+            -1, &statement, nullptr) == SQLITE_OK &&
+        Lib().sqlite3_step(statement) == SQLITE_ROW) {
         header =
-            Header{sqlite3_column_int64(statement, 0), sqlite3_column_int(statement, 1),
-                   sqlite3_column_int(statement, 2) != 0, sqlite3_column_int(statement, 3) != 0};
+            Header{Lib().sqlite3_column_int64(statement, 0), Lib().sqlite3_column_int(statement, 1),
+                   Lib().sqlite3_column_int(statement, 2) != 0,
+                   Lib().sqlite3_column_int(statement, 3) != 0};
     }
-    sqlite3_finalize(statement);
+    Lib().sqlite3_finalize(statement);
     return header;
 }
 
@@ -202,7 +269,7 @@ HistoryStore::~HistoryStore() {
         // even while another tutor keeps it open.
         Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
     }
-    sqlite3_close(db_);
+    Close(db_);
 }
 
 fs::path HistoryStore::DefaultPath() {
@@ -211,6 +278,10 @@ fs::path HistoryStore::DefaultPath() {
 }
 
 void HistoryStore::Open() {
+    if (OpenSqlite() == nullptr) {
+        TurnOff("SQLite, which keeps it, cannot be loaded");
+        return;
+    }
     // The learner's answers are theirs alone: folders 0700, files 0600.
     if (const std::error_code error = MakePrivateFolders(file_.parent_path())) {
         TurnOff("its folder cannot be made: " + error.message());
@@ -220,7 +291,7 @@ void HistoryStore::Open() {
     // moment: it is looked at again until the bound, then the history is off.
     const auto until = Clock::now() + kLockWait;
     for (bool kept_aside = false; OpenOnce(until, kept_aside) == Step::kAgain;) {
-        sqlite3_close(db_);
+        Close(db_);
         db_ = nullptr;
         if (Clock::now() >= until) {
             TurnOff(kLocked);
@@ -231,7 +302,7 @@ void HistoryStore::Open() {
 }
 
 HistoryStore::Step HistoryStore::Failed() {
-    if (sqlite3_errcode(db_) == SQLITE_BUSY) {
+    if (Lib().sqlite3_errcode(db_) == SQLITE_BUSY) {
         return Step::kAgain;
     }
     TurnOff(Reason(db_));
@@ -246,16 +317,16 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
         close(made);
     }
     const auto before = IdentityOf(file_);
-    const int opened =
-        sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int opened = Lib().sqlite3_open_v2(file_.c_str(), &db_,
+                                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (opened != SQLITE_OK) {
-        TurnOff(sqlite3_errstr(opened));
+        TurnOff(Lib().sqlite3_errstr(opened));
         return Step::kFailed;
     }
-    sqlite3_busy_timeout(db_, MsLeft(until));
+    Lib().sqlite3_busy_timeout(db_, MsLeft(until));
     // A file that is not a database fails only at its first statement.
     const auto check = Ask(db_, "PRAGMA quick_check");
-    const int code = sqlite3_errcode(db_);
+    const int code = Lib().sqlite3_errcode(db_);
     if (!check && code == SQLITE_BUSY) {
         return Step::kAgain;
     }
@@ -265,7 +336,7 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
             return Step::kFailed;
         }
         const auto found = IdentityOf(file_);
-        sqlite3_close(db_);
+        Close(db_);
         db_ = nullptr;
         if (!found || found != before) {
             return Step::kAgain;  // another file by now, to be checked in turn
@@ -294,13 +365,14 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
     }
     if (header->version > kSchemaVersion) {
         // A newer program's file is left exactly as it is.
-        sqlite3_close(db_);
+        Close(db_);
         db_ = nullptr;
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        if (Lib().sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK) {
             TurnOff(Reason(db_));
             return Step::kFailed;
         }
-        sqlite3_busy_timeout(db_, kBusyMs);
+        Lib().sqlite3_busy_timeout(db_, kBusyMs);
         state_ = State::kReadOnly;
         AddNotice("Your history in " + file_.string() +
                   " was written by a newer Talmo. It is left as it is: this Talmo reads it "
@@ -319,14 +391,14 @@ HistoryStore::Step HistoryStore::OpenOnce(Clock::time_point until, bool& kept_as
     if (const Step migrated = Migrate(header->version); migrated != Step::kDone) {
         return migrated;
     }
-    sqlite3_busy_timeout(db_, kBusyMs);
+    Lib().sqlite3_busy_timeout(db_, kBusyMs);
     state_ = State::kOn;
     return Step::kDone;
 }
 
 HistoryStore::Step HistoryStore::RolledBack() {
     // Told before the rollback, which would leave "not an error".
-    const int code = sqlite3_errcode(db_);
+    const int code = Lib().sqlite3_errcode(db_);
     const std::string why = Reason(db_);
     Run(db_, "ROLLBACK");
     if (code == SQLITE_BUSY) {
@@ -361,7 +433,7 @@ HistoryStore::Step HistoryStore::Migrate(int from) {
 }
 
 void HistoryStore::TurnOff(const std::string& why) {
-    sqlite3_close(db_);
+    Close(db_);
     db_ = nullptr;
     state_ = State::kOff;
     off_why_ = why;
@@ -412,23 +484,23 @@ void HistoryStore::LeaveUnsaved(std::size_t count) const {
 
 bool HistoryStore::Write(const AnswerRecord& a) {
     sqlite3_stmt* insert = nullptr;
-    bool written =
-        sqlite3_prepare_v2(db_,
-                           "INSERT INTO answers (at_ms, session_ms, drill, played, voice, style, "
-                           "answer, is_right, answer_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                           -1, &insert, nullptr) == SQLITE_OK;
+    bool written = Lib().sqlite3_prepare_v2(
+                       db_,
+                       "INSERT INTO answers (at_ms, session_ms, drill, played, voice, style, "
+                       "answer, is_right, answer_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       -1, &insert, nullptr) == SQLITE_OK;
     if (written) {
-        sqlite3_bind_int64(insert, 1, a.at_ms);
-        sqlite3_bind_int64(insert, 2, a.session_ms);
+        Lib().sqlite3_bind_int64(insert, 1, a.at_ms);
+        Lib().sqlite3_bind_int64(insert, 2, a.session_ms);
         int column = 3;
         for (const std::string* text : {&a.drill, &a.played, &a.voice, &a.style, &a.answer}) {
-            sqlite3_bind_text(insert, column++, text->c_str(), -1, SQLITE_STATIC);
+            Lib().sqlite3_bind_text(insert, column++, text->c_str(), -1, SQLITE_STATIC);
         }
-        sqlite3_bind_int(insert, 8, a.right ? 1 : 0);
-        sqlite3_bind_int64(insert, 9, a.answer_ms);
-        written = sqlite3_step(insert) == SQLITE_DONE;
+        Lib().sqlite3_bind_int(insert, 8, a.right ? 1 : 0);
+        Lib().sqlite3_bind_int64(insert, 9, a.answer_ms);
+        written = Lib().sqlite3_step(insert) == SQLITE_DONE;
     }
-    sqlite3_finalize(insert);
+    Lib().sqlite3_finalize(insert);
     return written;
 }
 
@@ -443,14 +515,14 @@ bool HistoryStore::Record(const AnswerRecord& answer) {
 std::size_t HistoryStore::Flush(std::chrono::milliseconds within) noexcept {
     const auto until = Clock::now() + within;
     while (state_ == State::kOn && !pending_.empty()) {
-        sqlite3_busy_timeout(db_, MsLeft(until));
+        Lib().sqlite3_busy_timeout(db_, MsLeft(until));
         if (WritePending() != Step::kAgain || Clock::now() >= until) {
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (db_ != nullptr) {
-        sqlite3_busy_timeout(db_, kBusyMs);
+        Lib().sqlite3_busy_timeout(db_, kBusyMs);
     }
     return pending_.size();
 }
@@ -475,7 +547,7 @@ std::vector<AnswerRecord> HistoryStore::Since(std::int64_t at_ms) const {
     return Query(
         "SELECT at_ms, session_ms, drill, played, voice, style, answer, is_right, "
         "answer_ms FROM answers WHERE at_ms >= ? ORDER BY at_ms, id",
-        [&](sqlite3_stmt* s) { sqlite3_bind_int64(s, 1, at_ms); });
+        [&](sqlite3_stmt* s) { Lib().sqlite3_bind_int64(s, 1, at_ms); });
 }
 
 std::vector<AnswerRecord> HistoryStore::OfMissedItems() const {
@@ -495,8 +567,8 @@ std::vector<AnswerRecord> HistoryStore::Last(std::size_t count, const std::strin
         "is_right, answer_ms, id FROM answers WHERE drill = ? ORDER BY at_ms DESC, id "
         "DESC LIMIT ?) ORDER BY at_ms, id",
         [&](sqlite3_stmt* s) {
-            sqlite3_bind_text(s, 1, drill.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(count));
+            Lib().sqlite3_bind_text(s, 1, drill.c_str(), -1, SQLITE_TRANSIENT);
+            Lib().sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(count));
         });
 }
 
@@ -504,20 +576,20 @@ std::vector<AnswerRecord> HistoryStore::Query(
     const char* sql, const std::function<void(sqlite3_stmt*)>& bind) const {
     std::vector<AnswerRecord> answers;
     sqlite3_stmt* select = nullptr;
-    if (db_ != nullptr && sqlite3_prepare_v2(db_, sql, -1, &select, nullptr) == SQLITE_OK) {
+    if (db_ != nullptr && Lib().sqlite3_prepare_v2(db_, sql, -1, &select, nullptr) == SQLITE_OK) {
         bind(select);
         const auto text = [&](int column) {
-            const auto* t = sqlite3_column_text(select, column);
+            const auto* t = Lib().sqlite3_column_text(select, column);
             return std::string(t != nullptr ? reinterpret_cast<const char*>(t) : "");
         };
-        while (sqlite3_step(select) == SQLITE_ROW) {
-            answers.push_back({sqlite3_column_int64(select, 0), sqlite3_column_int64(select, 1),
-                               text(2), text(3), text(4), text(5), text(6),
-                               sqlite3_column_int(select, 7) != 0,
-                               sqlite3_column_int64(select, 8)});
+        while (Lib().sqlite3_step(select) == SQLITE_ROW) {
+            answers.push_back({Lib().sqlite3_column_int64(select, 0),
+                               Lib().sqlite3_column_int64(select, 1), text(2), text(3), text(4),
+                               text(5), text(6), Lib().sqlite3_column_int(select, 7) != 0,
+                               Lib().sqlite3_column_int64(select, 8)});
         }
     }
-    sqlite3_finalize(select);
+    Lib().sqlite3_finalize(select);
     return answers;
 }
 
@@ -530,18 +602,19 @@ ForgetOutcome HistoryStore::Forget() noexcept {
     }
     // Forgotten means gone from the file too: the freed pages are zeroed, and
     // the log that still holds them is emptied into the file.
-    sqlite3_busy_timeout(db_, static_cast<int>(kLockWait.count()));
+    Lib().sqlite3_busy_timeout(db_, static_cast<int>(kLockWait.count()));
     std::string why;
     if (!Run(db_, "PRAGMA secure_delete = ON") || !Run(db_, "BEGIN IMMEDIATE") ||
         !Run(db_, "DELETE FROM answers") || !Run(db_, "COMMIT")) {
-        why = sqlite3_errcode(db_) == SQLITE_BUSY ? "another program is writing to it"
-                                                  : "it could not be written (" + Reason(db_) + ")";
+        why = Lib().sqlite3_errcode(db_) == SQLITE_BUSY
+                  ? "another program is writing to it"
+                  : "it could not be written (" + Reason(db_) + ")";
         Run(db_, "ROLLBACK");
     } else {
         Run(db_, "PRAGMA wal_checkpoint(TRUNCATE)");
         pending_.clear();
     }
-    sqlite3_busy_timeout(db_, kBusyMs);
+    Lib().sqlite3_busy_timeout(db_, kBusyMs);
     if (!why.empty()) {
         return {false, why};
     }
