@@ -2,12 +2,13 @@
 #include "tests/support/machine_load.h"
 
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
-#include <cstdlib>
+#include <vector>
 
 namespace talmo::testing {
 namespace {
@@ -24,28 +25,35 @@ constexpr std::size_t kPage = 4096;
 
 [[noreturn]] void Churn() {
     // Freed and taken again, so the kernel keeps finding and zeroing pages.
+    // Mapped directly, as malloc may be locked by a thread of the parent
+    // that the fork did not copy.
     for (unsigned round = 0;; ++round) {
-        auto* memory = static_cast<volatile unsigned char*>(std::malloc(kChurnBytes));
-        if (memory == nullptr) {
+        void* mapped =
+            mmap(nullptr, kChurnBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED) {
             Spin();
         }
+        auto* memory = static_cast<volatile unsigned char*>(mapped);
         for (int pass = 0; pass < 4; ++pass) {
             for (std::size_t i = 0; i < kChurnBytes; i += kPage) {
                 memory[i] = static_cast<unsigned char>(round + pass);
             }
         }
-        std::free(const_cast<unsigned char*>(memory));
+        munmap(mapped, kChurnBytes);
     }
 }
 
 }  // namespace
 
-MachineLoad::MachineLoad() {
-    for (void (*work)() : {Spin, Spin, Churn}) {
+MachineLoad::MachineLoad(Strength strength) {
+    const int scale = strength == Strength::kHeavy ? 2 : 1;
+    std::vector<void (*)()> work(static_cast<std::size_t>(2 * scale), Spin);
+    work.insert(work.end(), static_cast<std::size_t>(scale), Churn);
+    for (void (*run)() : work) {
         const pid_t pid = fork();
         if (pid == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL);
-            work();
+            run();
         }
         if (pid > 0) {
             children_.push_back(pid);

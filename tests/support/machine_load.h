@@ -7,14 +7,18 @@
 
 namespace talmo::testing {
 
-// A busy desktop, as far as the sound server can tell: two processes that
-// spin and one that keeps writing over 400 MiB of memory, about what a build
-// or a video call does in the background. The processes run from
+// A busy desktop, as far as the sound server can tell: processes that spin
+// and processes that keep writing over 400 MiB of memory each, about what a
+// build or a video call does in the background. The processes run from
 // construction until the object goes away, and die with this process
 // however it ends.
 class MachineLoad {
   public:
-    MachineLoad();
+    enum class Strength {
+        kBusy,   // two spinning, one writing
+        kHeavy,  // four spinning, two writing
+    };
+    explicit MachineLoad(Strength strength = Strength::kBusy);
     ~MachineLoad();
     MachineLoad(const MachineLoad&) = delete;
     MachineLoad& operator=(const MachineLoad&) = delete;
