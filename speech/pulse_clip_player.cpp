@@ -20,11 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = PulseClipPlayer::Clock;
 
-// The target length sets the sink's latency: how long a number takes to
-// start, and how long its end, or a lone clip, takes to be heard. The joins
-// inside a number do not depend on it, as each clip is written right behind
-// the one before.
-constexpr auto kTargetLatency = 40ms;
 // A server that does not answer a connection within this is treated as absent.
 constexpr auto kConnectTimeout = 500ms;
 // How long past a clip's own length a call may wait for a stalled server.
@@ -134,7 +129,8 @@ const PulseLibrary& Lib() {
 
 }  // namespace
 
-PulseClipPlayer::PulseClipPlayer() = default;
+PulseClipPlayer::PulseClipPlayer(std::chrono::milliseconds target_latency)
+    : target_latency_(target_latency) {}
 
 PulseClipPlayer::~PulseClipPlayer() {
     Disconnect();
@@ -255,7 +251,7 @@ bool PulseClipPlayer::EnsureStream(Clock::time_point deadline) {
     }
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(BytesFor(kTargetLatency));
+    attr.tlength = static_cast<std::uint32_t>(BytesFor(target_latency_));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);

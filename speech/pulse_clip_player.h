@@ -43,7 +43,13 @@ class PulseClipPlayer final : public ClipPlayer {
   public:
     using Clock = std::chrono::steady_clock;
 
-    PulseClipPlayer();
+    // The stream's target length sets the sink's latency: how long a number,
+    // or a lone clip, takes to start, and how long its end takes to be heard.
+    // The joins inside a number do not depend on it, as each clip is written
+    // right behind the one before.
+    static constexpr std::chrono::milliseconds kTargetLatency{40};
+
+    explicit PulseClipPlayer(std::chrono::milliseconds target_latency = kTargetLatency);
     ~PulseClipPlayer() override;
     PulseClipPlayer(const PulseClipPlayer&) = delete;
     PulseClipPlayer& operator=(const PulseClipPlayer&) = delete;
@@ -84,6 +90,7 @@ class PulseClipPlayer final : public ClipPlayer {
     bool Broken() const;
     void Disconnect();
 
+    std::chrono::milliseconds target_latency_;
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
