@@ -222,7 +222,7 @@ Block PipeWireBlock(const std::string& runtime_dir) {
 // stretch between its call and the next.
 bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
              const std::vector<Item>& items, std::optional<MachineLoad::Strength> strength,
-             Row& row) {
+             const std::string& keep_dir, Row& row) {
     CountingClipPlayer counter(player);
     SpeechEngine engine(ClipStore::Embedded(), counter);
     if (!server.StartRecording()) {
@@ -265,13 +265,10 @@ bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
             clips.push_back(SamplesOf(clip));
             audio_ms += SamplesToMs(clips.back().size());
         }
-        // A little before the call, for the clock's error; the item's sound
-        // cannot reach the monitor before it is asked for.
-        const std::size_t lead = kClipSampleRate * 20 / 1000;
-        const std::size_t from = std::min(recording[0].size(), [&] {
-            const std::size_t at = clock->IndexAt(calls[i]);
-            return at > lead ? at - lead : 0;
-        }());
+        // From the return of the item before, when its sound was over, to
+        // the call of the next: a clock a pause out still finds it.
+        const std::size_t from =
+            i == 0 ? 0 : std::min(clock->IndexAt(returns[i - 1]), recording[0].size());
         const std::size_t to = i + 1 < items.size() ? std::clamp(clock->IndexAt(calls[i + 1]), from,
                                                                  recording[0].size())
                                                     : recording[0].size();
@@ -284,6 +281,15 @@ bool Measure(testing::PrivateSoundServer& server, PulseClipPlayer& player,
                          ? testing::PlaceClips(stretch, clips)
                          : testing::PlaceClipsByCorrelation(stretch, clips, 0.98);
             if (placed.size() != clips.size()) {
+                if (!keep_dir.empty()) {
+                    const std::string path = keep_dir + "/" + server.Setup().name + "-" +
+                                             std::to_string(i) + "-" + std::to_string(channel) +
+                                             ".raw";
+                    if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+                        std::fwrite(stretch.data(), 2, stretch.size(), out);
+                        std::fclose(out);
+                    }
+                }
                 std::fprintf(
                     stderr, "  %s was not heard whole (clip %zu of %zu, channel %zu)\n",
                     items[i].lone ? "a lone clip" : std::to_string(items[i].number).c_str(),
@@ -392,6 +398,7 @@ int Main(int argc, char** argv) {
     std::vector<std::string> latencies{std::to_string(PulseClipPlayer::kTargetLatency.count())};
     std::vector<std::string> loads{"idle"};
     std::vector<std::string> only;
+    std::string keep_dir;  // where the stretches of damaged items are written
     const auto number = [](const char* text) { return std::max(0, std::atoi(text)); };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -406,12 +413,14 @@ int Main(int argc, char** argv) {
             latencies = Split(argv[++i]);
         } else if (arg == "--load" && has_value) {
             loads = Split(argv[++i]);
+        } else if (arg == "--keep-damaged" && has_value) {
+            keep_dir = argv[++i];
         } else if (arg == "--setup" && has_value) {
             only = Split(argv[++i]);
         } else {
             std::fprintf(stderr,
                          "usage: %s [--sample N] [--repeat N] [--lone N] [--setup NAME,...] "
-                         "[--latency MS,...] [--load idle|busy|heavy,...]\n",
+                         "[--latency MS,...] [--load idle|busy|heavy,...] [--keep-damaged DIR]\n",
                          argv[0]);
             return 2;
         }
@@ -480,7 +489,8 @@ int Main(int argc, char** argv) {
                             block = PipeWireBlock(server.RuntimeDir());
                         });
                     }
-                    const bool measured = Measure(server, player, items, *LoadNamed(load), row);
+                    const bool measured =
+                        Measure(server, player, items, *LoadNamed(load), keep_dir, row);
                     if (watcher.joinable()) {
                         watcher.join();
                     }
