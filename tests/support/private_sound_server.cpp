@@ -46,6 +46,9 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
         return pid;
     }
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // The server script restarts its service on SIGHUP, and a shell cannot
+    // trap a signal that was ignored when it started, as under nohup.
+    signal(SIGHUP, SIG_DFL);
     const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, 0);
