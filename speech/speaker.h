@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "speech/life_readers.h"
 #include "speech/speech_style.h"
 
 namespace talmo {
@@ -21,6 +22,10 @@ class Speaker {
     // The same in a style of the caller's choice, whatever the learner chose;
     // a speaker with one style only says it in that.
     virtual void SpeakNumberIn(int number, SpeechStyle /*style*/) { SpeakNumber(number); }
+    // A clock time, price, phone number or year as one of its sayings, its
+    // groups apart by a short pause; a speaker without the readers' words
+    // says nothing.
+    virtual void SpeakSaying(const Saying& /*saying*/, SpeechStyle /*style*/) {}
 
     // The name the dictation quiz knows it by.
     void ReadNumber(std::int32_t number_in) { SpeakNumber(number_in); }

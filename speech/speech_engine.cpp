@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "speech/speech_engine.h"
 
+#include <cstdint>
+#include <vector>
+
+#include "speech/life_readers.h"
 #include "speech/number_speaker.h"
+#include "speech/wave_image.h"
 
 namespace talmo {
 
@@ -24,6 +29,25 @@ void SpeechEngine::SpeakNumberIn(int number, SpeechStyle style) {
     player_.BeginNumber();
     for (const SpokenClip& spoken : NumberRecordings(voices_.At(*voice_), number, style)) {
         Play(spoken.bytes);
+    }
+    player_.EndNumber();
+}
+
+void SpeechEngine::SpeakSaying(const Saying& saying, SpeechStyle style) {
+    // Played as a clip of its own, so the player's stream runs on through
+    // it rather than draining and starting again.
+    static const std::vector<std::uint8_t> kGroupPause =
+        EncodeClip(std::vector<std::int16_t>(kClipSampleRate * kGroupPauseMs / 1000), {});
+    voice_ = voices_.Draw();
+    last_number_.reset();
+    said_style_ = style;
+    player_.BeginNumber();
+    const std::vector<ClipBytes> recordings = SayingRecordings(voices_.At(*voice_), saying);
+    for (std::size_t i = 0; i < recordings.size(); ++i) {
+        if (saying.clips[i].join == Join::kPause && i > 0) {
+            Play(kGroupPause);
+        }
+        Play(recordings[i]);
     }
     player_.EndNumber();
 }

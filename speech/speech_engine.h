@@ -27,6 +27,8 @@ class SpeechEngine final : public Speaker {
     // Whole numbers in the engine's style.
     void SpeakNumber(int number) override { SpeakNumberIn(number, style_); }
     void SpeakNumberIn(int number, SpeechStyle style) override;
+    // `style`: the one the saying's forms are of, for LastSaid.
+    void SpeakSaying(const Saying& saying, SpeechStyle style) override;
 
     // What the last number was said in: the voice's name (empty before
     // anything was said, or for a catalogue given without a name) and the
