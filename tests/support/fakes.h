@@ -40,10 +40,12 @@ struct RecordedMessages final : MessageBox {
     void Show(const std::string& text, Icon icon) override { shown.emplace_back(text, icon); }
 };
 
-// Records what it is asked to say: numbers, and clips as "Category/Index".
+// Records what it is asked to say: numbers, clips as "Category/Index", and
+// sayings as their clips' names.
 struct RecordingSpeaker final : Speaker {
     std::vector<std::int32_t> spoken;
     std::vector<std::string> clips;
+    std::vector<std::string> sayings;
     void PlayNumber(std::string_view Index, std::string_view Category) override {
         clips.push_back(std::string(Category) + "/" + std::string(Index));
     }
@@ -51,6 +53,9 @@ struct RecordingSpeaker final : Speaker {
     // An everyday number is recorded as its negative.
     void SpeakNumberIn(int number, SpeechStyle style) override {
         spoken.push_back(style == SpeechStyle::kEveryday ? -number : number);
+    }
+    void SpeakSaying(const Saying& saying, SpeechStyle /*style*/) override {
+        sayings.push_back(SayingClipNames(saying));
     }
 };
 
