@@ -121,32 +121,44 @@ std::string RecordingNames(int n, SpeechStyle style) {
     if (style == SpeechStyle::kClear) {
         return ClipNames(NumberClips(n));
     }
-    static constexpr const char* kFormNames[kClipForms] = {"clear", "inner", "last", "phrase-end",
-                                                           "closed"};
     std::string names;
     for (const EverydayClip& c : EverydayClips(n)) {
-        names +=
-            (names.empty() ? "" : ", ") + c.clip.Index + "/" + kFormNames[static_cast<int>(c.form)];
+        names += (names.empty() ? "" : ", ") + c.clip.Index + "/" + std::string(FormName(c.form));
     }
     return names;
+}
+
+std::string_view FormName(ClipForm form) {
+    static constexpr std::string_view kFormNames[kClipForms] = {"clear", "inner", "last",
+                                                                "phrase-end", "closed"};
+    return kFormNames[static_cast<int>(form)];
+}
+
+std::string ClipWord(const ClipStore& store, const ClipRef& clip) {
+    const auto info = ReadInfoTexts(store.LoadClip(clip));
+    const auto name = info.find("INAM");
+    if (name == info.end()) {
+        return {};
+    }
+    std::string word = name->second;
+    for (char& c : word) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return word;
+}
+
+void SpellAsOneWord(std::string& words) {
+    for (std::size_t at = 0; (at = words.find("ttt", at)) != std::string::npos;) {
+        words.erase(at, 1);
+    }
 }
 
 std::string NumberWords(const ClipStore& store, int n) {
     std::string words;
     for (const ClipRef& clip : NumberClips(n)) {
-        const auto info = ReadInfoTexts(store.LoadClip(clip));
-        if (const auto name = info.find("INAM"); name != info.end()) {
-            std::string word = name->second;
-            for (char& c : word) {
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
-            words += word;
-        }
+        words += ClipWord(store, clip);
     }
-    // Written as one word, where three like consonants meet two stay: ettusen.
-    for (std::size_t at = 0; (at = words.find("ttt", at)) != std::string::npos;) {
-        words.erase(at, 1);
-    }
+    SpellAsOneWord(words);
     return words;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "speech/clip_ref.h"
@@ -46,6 +47,17 @@ std::vector<EverydayClip> EverydayClips(int n);
 // clear style, EverydayClips' in the everyday style. A store that lacks one of
 // the everyday recordings says the number clear, so it is never cut short.
 std::vector<SpokenClip> NumberRecordings(const ClipStore& store, int n, SpeechStyle style);
+
+// The word a clip's clear recording names (its INAM text), lower-cased;
+// empty when the store has no recording of it or the recording names none.
+std::string ClipWord(const ClipStore& store, const ClipRef& clip);
+
+// Words run together as one written word lose a letter where three like
+// consonants meet: ett + tusen is "ettusen".
+void SpellAsOneWord(std::string& words);
+
+// A recording form's name: "clear", "inner", "last", "phrase-end", "closed".
+std::string_view FormName(ClipForm form);
 
 // How NumberClips writes its result: "1ETT, N1000, N20, 1ETT".
 std::string ClipNames(const std::vector<ClipRef>& clips);
