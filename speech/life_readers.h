@@ -88,7 +88,7 @@ bool LifeAnswerMatches(LifeKind kind, std::string_view value, std::string_view w
                        std::string_view typed);
 
 // How a saying is written, from its recordings' words: "fem i halv fyra",
-// "sexton trettioett", "noll sju noll, ett två tre, fyrtiofem sextiosju".
+// "sexton trettioett", "noll sju noll, ett två tre, fyrtiofem, sextiosju".
 std::string SayingWords(const ClipStore& store, const Saying& saying);
 
 // Its clips as RecordingNames writes a number's: "5FEM/inner, I/inner, ...";
