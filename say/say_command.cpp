@@ -10,6 +10,7 @@
 #include "history/user_files.h"
 #include "say/options.h"
 #include "speech/counting_clip_player.h"
+#include "speech/life_readers.h"
 #include "speech/number_speaker.h"
 #include "speech/speech_engine.h"
 #include "speech/wave_image.h"
@@ -18,9 +19,24 @@ namespace talmo {
 namespace {
 
 constexpr const char* kVersion = TALMO_VERSION;
+// Silence between the sayings of --way all in one file.
+constexpr int kBetweenSayingsMs = 1000;
+
+// "time|price|phone|year", or with `last` before the last, as a sentence
+// lists them.
+std::string KindChoices(std::string_view separator = "|", std::string_view last = "|") {
+    std::string choices;
+    for (std::size_t i = 0; i < kLifeKinds.size(); ++i) {
+        choices += i == 0 ? "" : i + 1 < kLifeKinds.size() ? separator : last;
+        choices += kLifeKinds[i].name;
+    }
+    return choices;
+}
+
 std::string Usage() {
     return "usage: talmo-say [--voice " + VoiceChoices() + "] [--style " + StyleChoices() +
-           "] [--clips | --recordings | --wav FILE] N  (0 <= N <= 99999)";
+           "] [--as " + KindChoices() +
+           " [--way WAY|all]] [--clips | --recordings | --wav FILE] N|VALUE  (0 <= N <= 99999)";
 }
 
 struct Failure {
@@ -61,6 +77,70 @@ std::vector<std::int16_t> SpokenSamples(const ClipStore& store, int number, Spee
     return samples;
 }
 
+void AddSilence(std::vector<std::int16_t>& samples, int ms) {
+    samples.insert(samples.end(), static_cast<std::size_t>(kClipSampleRate * ms / 1000), 0);
+}
+
+// The sayings back to back as the engine plays them: a clip the store lacks
+// left out, the groups apart by their pause.
+std::vector<std::int16_t> SayingSamples(const ClipStore& store,
+                                        const std::vector<Saying>& sayings) {
+    std::vector<std::int16_t> samples;
+    for (const Saying& saying : sayings) {
+        if (&saying != &sayings.front()) {
+            AddSilence(samples, kBetweenSayingsMs);
+        }
+        const std::vector<ClipBytes> recordings = SayingRecordings(store, saying);
+        for (std::size_t i = 0; i < recordings.size(); ++i) {
+            if (i > 0 && saying.clips[i].join == Join::kPause) {
+                AddSilence(samples, kGroupPauseMs);
+            }
+            if (recordings[i].empty()) {
+                continue;
+            }
+            const auto decoded = DecodeClip(recordings[i]);
+            if (!decoded) {
+                const ClipRef& clip = saying.clips[i].clip;
+                throw Failure{"the clip " + clip.Category + "/" + clip.Index +
+                              " cannot be decoded"};
+            }
+            samples.insert(samples.end(), decoded->begin(), decoded->end());
+        }
+    }
+    return samples;
+}
+
+// The saying's clips as --clips lists them, without their forms.
+std::string ClipsOnly(Saying saying) {
+    for (SaidClip& c : saying.clips) {
+        c.form = ClipForm::kClear;
+    }
+    return SayingClipNames(saying);
+}
+
+// The value's sayings a --way asks for: the first when none is asked for,
+// every one for "all"; nothing, with the problem, for a way it lacks.
+std::optional<std::vector<Saying>> ChosenSayings(std::vector<Saying> sayings,
+                                                 const std::optional<std::string>& way,
+                                                 const std::string& value, std::string& problem) {
+    if (!way) {
+        sayings.resize(1);
+        return sayings;
+    }
+    if (*way == "all") {
+        return sayings;
+    }
+    std::string ways;
+    for (const Saying& saying : sayings) {
+        if (saying.way == *way) {
+            return std::vector<Saying>{saying};
+        }
+        ways += std::string(saying.way) + (&saying == &sayings.back() ? " or " : ", ");
+    }
+    problem = "--way for " + value + " takes " + ways + "all, not '" + *way + "'";
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipPlayer& player,
@@ -68,9 +148,21 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
     // --voice and --style may stand anywhere; the rest keep their places.
     std::string voice{EmbeddedVoices().front().name};
     SpeechStyle style = SpeechStyle::kClear;
+    std::optional<LifeKind> kind;
+    std::optional<std::string> way;
+    enum class Mode { kSpeak, kClips, kRecordings, kWav } mode = Mode::kSpeak;
+    std::string wav_path;
+    bool modes = false;  // more than one
     std::vector<std::string> kept;
     for (std::size_t i = 0; i < all_args.size(); ++i) {
-        if (const auto value = TakeOption(all_args, i, "--voice")) {
+        if (all_args[i] == "--clips" || all_args[i] == "--recordings") {
+            modes = modes || mode != Mode::kSpeak;
+            mode = all_args[i] == "--clips" ? Mode::kClips : Mode::kRecordings;
+        } else if (auto file = TakeOption(all_args, i, "--wav")) {
+            modes = modes || mode != Mode::kSpeak;
+            mode = Mode::kWav;
+            wav_path = std::move(*file);
+        } else if (const auto value = TakeOption(all_args, i, "--voice")) {
             const auto choice = ParseVoiceChoice(*value);
             if (!choice) {
                 err << "talmo-say: " << Printable(BadVoiceMessage(*value)) << '\n';
@@ -84,63 +176,93 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
                 return 2;
             }
             style = *chosen;
+        } else if (const auto kind_name = TakeOption(all_args, i, "--as")) {
+            kind = ParseLifeKind(*kind_name);
+            if (!kind) {
+                err << "talmo-say: --as takes " << KindChoices(", ", " or ") << ", not '"
+                    << Printable(*kind_name) << "'\n";
+                return 2;
+            }
+        } else if (auto way_name = TakeOption(all_args, i, "--way")) {
+            way = std::move(way_name);
         } else {
             kept.push_back(all_args[i]);
         }
     }
-    const std::span<const std::string> args = kept;
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    const std::span<const std::string> rest = kept;
+    if (mode == Mode::kSpeak && rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
         out << Usage() << '\n';
         return 0;
     }
-    if (args.size() == 1 && args[0] == "--version") {
+    if (mode == Mode::kSpeak && rest.size() == 1 && rest[0] == "--version") {
         out << "talmo-say " << kVersion << '\n';
         return 0;
-    }
-    enum class Mode { kSpeak, kClips, kRecordings, kWav } mode = Mode::kSpeak;
-    std::string wav_path;
-    std::span<const std::string> rest = args;
-    if (!rest.empty() && (rest[0] == "--clips" || rest[0] == "--recordings")) {
-        mode = rest[0] == "--clips" ? Mode::kClips : Mode::kRecordings;
-        rest = rest.subspan(1);
-    } else if (!rest.empty() && rest[0] == "--wav" && rest.size() >= 2) {
-        mode = Mode::kWav;
-        wav_path = rest[1];
-        rest = rest.subspan(2);
     }
     // An option of ours out of place gets the usage; one we do not have is named.
     for (const std::string& arg : rest) {
         const bool option = arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
-        if (option && arg != "--clips" && arg != "--recordings" && arg != "--wav" &&
-            arg != "--help" && arg != "-h" && arg != "--version") {
+        if (option && arg != "--help" && arg != "-h" && arg != "--version") {
             err << "talmo-say: unknown option '" << Printable(arg) << "'\n" << Usage() << '\n';
             return 2;
         }
     }
-    if (rest.size() != 1 || (!rest[0].empty() && rest[0].starts_with("--"))) {
+    if (way && !kind) {
+        err << "talmo-say: --way is for a value read --as " << KindChoices(", ", " or ") << '\n';
+        return 2;
+    }
+    if (modes || rest.size() != 1 || (!rest[0].empty() && rest[0].starts_with("--"))) {
         err << Usage() << '\n';
         return 2;
     }
+    // A number, or a value of a kind in the ways asked for; named so in a
+    // file's title and when it cannot be played.
+    int number = 0;
+    std::vector<Saying> sayings;
+    std::string name;
     std::string problem;
-    const auto number = ParseNumber(rest[0], problem);
-    if (!number) {
+    if (kind) {
+        const auto value = ReadLifeValue(*kind, rest[0]);
+        if (!value) {
+            err << "talmo-say: " << Printable(BadLifeValue(*kind, rest[0])) << '\n';
+            return 2;
+        }
+        auto chosen = ChosenSayings(LifeSayings(*kind, *value, style), way, *value, problem);
+        if (!chosen) {
+            err << "talmo-say: " << Printable(problem) << '\n';
+            return 2;
+        }
+        sayings = std::move(*chosen);
+        name = *value;
+    } else if (const auto parsed = ParseNumber(rest[0], problem)) {
+        number = *parsed;
+        name = std::to_string(number);
+    } else {
         err << "talmo-say: " << Printable(problem) << '\n';
         return 2;
     }
+    const bool each_way = way == "all";
 
     try {
         switch (mode) {
             case Mode::kClips:
-                out << ClipNames(NumberClips(*number)) << '\n';
-                return 0;
             case Mode::kRecordings:
-                out << RecordingNames(*number, style) << '\n';
+                if (!kind) {
+                    out << (mode == Mode::kClips ? ClipNames(NumberClips(number))
+                                                 : RecordingNames(number, style))
+                        << '\n';
+                }
+                for (const Saying& saying : sayings) {
+                    out << (each_way ? std::string(saying.way) + ": " : "")
+                        << (mode == Mode::kClips ? ClipsOnly(saying) : SayingClipNames(saying))
+                        << '\n';
+                }
                 return 0;
             case Mode::kWav: {
-                // One voice for the whole number, as when it is spoken.
-                const auto samples = SpokenSamples(voices(voice).Next(), *number, style);
-                const auto image =
-                    EncodeClip(samples, {{"INAM", std::to_string(*number)}, {"ISFT", "talmo-say"}});
+                // One voice for the whole number or value, as when it is spoken.
+                const ClipStore& store = voices(voice).Next();
+                const auto samples =
+                    kind ? SayingSamples(store, sayings) : SpokenSamples(store, number, style);
+                const auto image = EncodeClip(samples, {{"INAM", name}, {"ISFT", "talmo-say"}});
                 if (wav_path == "-") {
                     out.write(reinterpret_cast<const char*>(image.data()),
                               static_cast<std::streamsize>(image.size()));
@@ -154,9 +276,15 @@ int RunSay(std::span<const std::string> all_args, const VoicesFor& voices, ClipP
             }
             case Mode::kSpeak: {
                 CountingClipPlayer counting(player);
-                SpeechEngine(voices(voice), counting, style).SpeakNumber(*number);
+                SpeechEngine engine(voices(voice), counting, style);
+                if (!kind) {
+                    engine.SpeakNumber(number);
+                }
+                for (const Saying& saying : sayings) {
+                    engine.SpeakSaying(saying, style);
+                }
                 if (counting.Failed() > 0) {
-                    err << "talmo-say: the sound server could not play " << *number << '\n';
+                    err << "talmo-say: the sound server could not play " << name << '\n';
                     return 1;
                 }
                 return 0;

@@ -20,6 +20,10 @@ namespace talmo {
 // and, before or after the rest, --voice VOICE|all (the first voice by default)
 // and --style clear|everyday (clear by default; --clips lists the same clips
 // in either style, as a style changes only the recordings).
+// With --as time|price|phone|year, N is a value of that kind ("15:25") said
+// as the readers say it, in the way --way names (its first by default; "all":
+// each in turn, --clips and --recordings a line "WAY: NAMES" for each); as
+// the style may change a saying's words, --clips lists the style's.
 // `voices` gives the recordings for the chosen voice.
 // Returns the exit status: 0 done, 1 the sound could not be played, 2 a bad
 // argument or an unwritable file (one line on err).

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "speech/life_readers.h"
 #include "speech/number_speaker.h"
 #include "speech/wave_image.h"
 #include "tests/support/recording_clip_player.h"
@@ -51,6 +52,15 @@ TEST(TalmoSay, ClipsPrintsTheClipNamesOnOneLine) {
     EXPECT_EQ(Say({"--clips", "99999"}).out, "N90, 9NIO, N1000, 9NIO, N100, N90, 9NIO\n");
     EXPECT_EQ(Say({"--clips", "+7"}).out, "7SJU\n");
     EXPECT_EQ(Say({"--style", "everyday", "--recordings", "1001"}).out, "N1000/inner, 1ETT/last\n");
+    EXPECT_EQ(Say({"--as", "time", "15:25", "--clips"}).out, "5FEM, I, HALV, 4FYRA\n");
+    EXPECT_EQ(Say({"--as=year", "--clips", "2024", "--way", "all"}).out,
+              "tjugohundra: N20, N100, N24\ntjugo: N20, N24\ntvåtusen: 2TVA, N1000, N20, 4FYRA\n");
+    EXPECT_EQ(Say({"--as", "time", "--way=from the half", "--clips", "15.20"}).out,
+              "10TIO, I, HALV, 4FYRA\n");
+    EXPECT_EQ(Say({"--style", "everyday", "--as", "price", "--clips", "99", "--way", "spänn"}).out,
+              "N90, 9NIO, SPANN\n");
+    EXPECT_EQ(Say({"--as", "time", "24:00"}).err,
+              "talmo-say: not a clock time from 00:00 to 23:59: 24:00\n");
 }
 
 class TalmoSayRejects : public ::testing::TestWithParam<std::vector<std::string>> {};
@@ -78,7 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"5", "--voice"},
                       std::vector<std::string>{"--clips", "5", "--voice=Male"},
                       std::vector<std::string>{"\x1b]0;TITLE\a5"},
-                      std::vector<std::string>{"--voice", "fe\nmale", "5"}));
+                      std::vector<std::string>{"--voice", "fe\nmale", "5"},
+                      std::vector<std::string>{"--clips", "--recordings", "5"},
+                      std::vector<std::string>{"--as", "time", "24:00"},
+                      std::vector<std::string>{"--as", "hour", "3"},
+                      std::vector<std::string>{"--as", "phone", "--clips", "070-123 45 6"},
+                      std::vector<std::string>{"--as", "time", "15:25", "--way", "from the half"},
+                      std::vector<std::string>{"--way", "all", "5"}));
 
 TEST(TalmoSay, NamesAnUnknownOptionThenGivesTheUsage) {
     for (const auto& args :
@@ -105,6 +121,12 @@ TEST(TalmoSay, SpeaksThroughThePlayer) {
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.err.empty());
     EXPECT_EQ(player.Images().size(), NumberClips(342).size());
+    // Each way a saying of its own; a phone number's groups apart by a pause.
+    RecordingClipPlayer years, phone;
+    EXPECT_EQ(Say({"--as", "year", "--way", "all", "2024"}, years).status, 0);
+    EXPECT_EQ(years.NumberStarts().size(), 3u);
+    EXPECT_EQ(Say({"--as", "phone", "070-123 45 67"}, phone).status, 0);
+    EXPECT_EQ(phone.Images().size(), 10u + 3u);
 }
 
 TEST(TalmoSay, SaysSoWhenTheSoundCannotBePlayed) {
@@ -163,6 +185,27 @@ TEST_F(TalmoSayWav, WritesTheClipsSamplesBackToBack) {
         // Only the file itself is left: no temporary beside it.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
     }
+}
+
+// The groups' pauses as silence, as the engine plays them.
+TEST_F(TalmoSayWav, WritesASayingWithItsPauses) {
+    const auto path = (dir_ / "phone.wav").string();
+    ASSERT_EQ(Say({"--as", "phone", "--wav", path, "0701234505"}).status, 0);
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
+    std::vector<std::int16_t> expected;
+    const ClipStore& store = FindVoice("male")->clips;
+    const auto sayings = LifeSayings(LifeKind::kPhone, "070-123 45 05", SpeechStyle::kClear);
+    for (const SaidClip& c : sayings.at(0).clips) {
+        if (c.join == Join::kPause) {
+            expected.resize(expected.size() + kClipSampleRate * kGroupPauseMs / 1000);
+        }
+        const auto part = DecodeClip(store.LoadClip(c.clip));
+        ASSERT_TRUE(part.has_value());
+        expected.insert(expected.end(), part->begin(), part->end());
+    }
+    EXPECT_TRUE(DecodeClip(image) == expected);
+    EXPECT_EQ(ReadInfoTexts(image)["INAM"], "070-123 45 05");
 }
 
 TEST_F(TalmoSayWav, LeavesNothingBehindWhenItCannotWrite) {
