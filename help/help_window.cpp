@@ -156,7 +156,7 @@ void HelpWindow::OpenLink(const QUrl& url) {
     static const QRegularExpression kTopicLink(QStringLiteral(R"(^topic-(\d+)$)"));
     const auto match = kTopicLink.match(url.fragment());
     if (url.scheme() == kClipScheme || url.scheme() == kNumberScheme ||
-        url.scheme() == kEverydayScheme) {
+        url.scheme() == kEverydayScheme || url.scheme() == kLifeScheme) {
         // Played at once and not a visit: Back and Forward pass them by.
         if (speaker_ == nullptr) {
             return;
@@ -165,6 +165,10 @@ void HelpWindow::OpenLink(const QUrl& url) {
             speaker_->ReadNumber(url.path().toInt());
         } else if (url.scheme() == kEverydayScheme) {
             speaker_->SpeakNumberIn(url.path().toInt(), SpeechStyle::kEveryday);
+        } else if (url.scheme() == kLifeScheme) {
+            if (const auto said = SayingOfLink(url)) {
+                speaker_->SpeakSaying(said->saying, said->style);
+            }
         } else {
             const QStringList parts = url.path().split('/');
             if (parts.size() == 2) {

@@ -3,6 +3,10 @@
 
 #include <QRegularExpression>
 #include <QTextDocument>
+#include <QUrl>
+
+#include <string>
+#include <utility>
 
 #include "speech/clip_store.h"
 #include "speech/wave_image.h"
@@ -15,6 +19,31 @@ QString ShownText(const QString& html) {
     QTextDocument document;
     document.setHtml(html);
     return document.toPlainText().simplified();
+}
+
+// The link of an example of daily life, from its data- attributes; none for
+// a kind, style or attribute the help does not know, so a typo stays plain.
+QString LifeLink(const QString& attributes, const QString& value) {
+    static const QRegularExpression kAttribute(QStringLiteral(R"re(data-([a-z]+)="([^"]*)")re"));
+    std::map<QString, QString> data{{"style", QString::fromUtf8(StyleName(SpeechStyle::kClear))}};
+    for (auto it = kAttribute.globalMatch(attributes); it.hasNext();) {
+        const auto attribute = it.next();
+        if (!QStringList{"kind", "way", "style"}.contains(attribute.captured(1))) {
+            return {};
+        }
+        data[attribute.captured(1)] = attribute.captured(2);
+    }
+    if (!data.contains("kind") || value.isEmpty() || !ParseLifeKind(data["kind"].toStdString()) ||
+        !ParseStyle(data["style"].toStdString())) {
+        return {};
+    }
+    QUrl link;
+    link.setScheme(kLifeScheme);
+    link.setPath(data["kind"] + "/" + data["style"] + "/" + value);
+    if (data.contains("way")) {
+        link.setFragment(data["way"]);
+    }
+    return link.toString(QUrl::FullyEncoded);
 }
 
 }  // namespace
@@ -39,14 +68,14 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
     // An element of its own class, up to its end tag; one with a span inside
     // is left alone, as its end tag could be the inner one's.
     static const QRegularExpression kMarked(
-        QStringLiteral(
-            R"re(<(span|td) class="(sv|exd|ex)">((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
+        QStringLiteral(R"re(<(span|td) class="(sv|exd|ex|life)"((?: data-[a-z]+="[^"]*")*)>)re"
+                       R"re(((?:(?!<span|</span>|</td>).)*?)</\1>)re"),
         QRegularExpression::DotMatchesEverythingOption);
     QString out;
     qsizetype from = 0;
     for (auto it = kMarked.globalMatch(html); it.hasNext();) {
         const auto match = it.next();
-        const QString inner = match.captured(3);
+        const QString inner = match.captured(4);
         const QString text = ShownText(inner);
         QString href;
         if (match.captured(2) == "sv") {
@@ -57,6 +86,9 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
             } else {
                 counts.plain << text;
             }
+        } else if (match.captured(2) == "life") {
+            href = LifeLink(match.captured(3), text);
+            counts.sayings += href.isEmpty() ? 0 : 1;
         } else {
             QString digits = text;
             digits.remove(QChar(' ')).remove(QChar(0xa0));
@@ -72,12 +104,12 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
         if (href.isEmpty()) {
             continue;
         }
-        out += html.mid(from, match.capturedStart(3) - from);
+        out += html.mid(from, match.capturedStart(4) - from);
         out += "<a class=\"hear\" href=\"" + href + "\" title=\"Hear it\">" + inner + "</a>";
-        from = match.capturedEnd(3);
+        from = match.capturedEnd(4);
     }
     out += html.mid(from);
-    if (counts.words + counts.numbers > 0) {
+    if (counts.words + counts.numbers + counts.sayings > 0) {
         // Said once, under the topic's heading.
         static const QRegularExpression kHeading(QStringLiteral("</h1>"));
         const auto heading = kHeading.match(out);
@@ -91,6 +123,26 @@ QString LinkSounds(const QString& html, const std::map<QString, ClipRef>& clips,
         *links = counts;
     }
     return out;
+}
+
+std::optional<LinkedSaying> SayingOfLink(const QUrl& link) {
+    const QStringList parts = link.path(QUrl::FullyDecoded).split('/');
+    if (link.scheme() != kLifeScheme || parts.size() != 3) {
+        return std::nullopt;
+    }
+    const auto kind = ParseLifeKind(parts[0].toStdString());
+    const auto style = ParseStyle(parts[1].toStdString());
+    const auto value = kind ? ReadLifeValue(*kind, parts[2].toStdString()) : std::nullopt;
+    if (!style || !value) {
+        return std::nullopt;
+    }
+    const std::string way = link.fragment(QUrl::FullyDecoded).toStdString();
+    for (Saying& saying : LifeSayings(*kind, *value, *style)) {
+        if (way.empty() || saying.way == way) {
+            return LinkedSaying{std::move(saying), *style};
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace talmo

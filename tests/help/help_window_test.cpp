@@ -138,6 +138,34 @@ class HelpWindowTest : public QObject {
         QVERIFY(!help.findChild<QToolButton*>("HelpBack")->isEnabled());
     }
 
+    // An example of daily life becomes a link that says the saying of its
+    // way in its style; a value or way without one says nothing.
+    void lifeExamplesSayTheirSaying() {
+        const char* kExamples[][3] = {
+            // data- attributes, value, clips said
+            {R"(data-kind="time")", "15:25", "5FEM, I, HALV, 4FYRA"},
+            {R"(data-kind="time" data-way="from the half")", "15.20", "10TIO, I, HALV, 4FYRA"},
+            {R"(data-kind="price" data-style="everyday")", "49,90",
+             "N40/inner, 9NIO/inner, N90/last"},
+            {R"(data-kind="time")", "24:00", ""},
+            {R"(data-kind="time" data-way="from the half")", "15:25", ""}};
+        HelpWindow help({dir_.path()});
+        testing::RecordingSpeaker speaker;
+        help.SetSpeaker(speaker, ClipStore::Embedded());
+        for (const auto& [data, value, said] : kExamples) {
+            const auto href =
+                QRegularExpression("href=\"(talmo-life:[^\"]+)\"")
+                    .match(LinkSounds(QString("<span class=\"life\" %1>%2</span>").arg(data, value),
+                                      {}));
+            QVERIFY2(href.hasMatch(), value);
+            speaker.sayings.clear();
+            emit help.findChild<QTextBrowser*>("HelpText")->anchorClicked(QUrl(href.captured(1)));
+            const QString heard = speaker.sayings.empty() ? "nothing" : speaker.sayings[0].c_str();
+            QVERIFY2(speaker.sayings == std::vector<std::string>(*said ? 1 : 0, said),
+                     qPrintable(QString("%1 said %2").arg(value, heard)));
+        }
+    }
+
     // The help file the program ships, as the build lays it beside the program.
     void theShippedFileHasEveryTopic() {
         QFile file(TALMO_HELP_FILE);
@@ -174,7 +202,7 @@ class HelpWindowTest : public QObject {
         const auto texts = ClipTexts(ClipStore::Embedded());
         SoundLinks all;
         static const QRegularExpression kSoundLink(
-            "<a class=\"hear\" href=\"talmo-(clip|number|everyday):([^\"]+)\" title=\"Hear it\">");
+            "<a class=\"hear\" href=\"talmo-([a-z]+):([^\"]+)\" title=\"Hear it\">");
         for (const int context : kShippedTopics) {
             SoundLinks links;
             const QString html = LinkSounds(help->Lookup(context)->html, texts, &links);
@@ -186,6 +214,9 @@ class HelpWindowTest : public QObject {
                             !ClipStore::Embedded()
                                  .LoadClip({parts[0].toStdString(), parts[1].toStdString()})
                                  .empty());
+                } else if (link.captured(1) == "life") {
+                    QVERIFY2(SayingOfLink(QUrl("talmo-life:" + link.captured(2))),
+                             qPrintable(link.captured(2)));
                 } else {
                     const int n = link.captured(2).toInt();
                     QVERIFY(n >= 0 && n <= 99999);
