@@ -34,7 +34,7 @@ const char* kSmallHelp =
     "</body></html>\n";
 
 // The topics of the shipped help file: one for each context the program asks for.
-constexpr int kShippedTopics[] = {2, 5, 6, 7, 9, 10, 11, 12};
+constexpr int kShippedTopics[] = {2, 5, 6, 7, 9, 10, 11, 12, 13};
 
 }  // namespace
 
