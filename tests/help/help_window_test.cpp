@@ -138,11 +138,10 @@ class HelpWindowTest : public QObject {
         QVERIFY(!help.findChild<QToolButton*>("HelpBack")->isEnabled());
     }
 
-    // An example of daily life becomes a link that says the saying of its
-    // way in its style; a value or way without one says nothing.
+    // An example of daily life (data- attributes, value) becomes a link that
+    // says the saying of its way in its style; a value or way without one, nothing.
     void lifeExamplesSayTheirSaying() {
         const char* kExamples[][3] = {
-            // data- attributes, value, clips said
             {R"(data-kind="time")", "15:25", "5FEM, I, HALV, 4FYRA"},
             {R"(data-kind="time" data-way="from the half")", "15.20", "10TIO, I, HALV, 4FYRA"},
             {R"(data-kind="price" data-style="everyday")", "49,90",
@@ -153,10 +152,9 @@ class HelpWindowTest : public QObject {
         testing::RecordingSpeaker speaker;
         help.SetSpeaker(speaker, ClipStore::Embedded());
         for (const auto& [data, value, said] : kExamples) {
+            const QString html = QString("<span class=\"life\" %1>%2</span>").arg(data, value);
             const auto href =
-                QRegularExpression("href=\"(talmo-life:[^\"]+)\"")
-                    .match(LinkSounds(QString("<span class=\"life\" %1>%2</span>").arg(data, value),
-                                      {}));
+                QRegularExpression("href=\"(talmo-life:[^\"]+)\"").match(LinkSounds(html, {}));
             QVERIFY2(href.hasMatch(), value);
             speaker.sayings.clear();
             emit help.findChild<QTextBrowser*>("HelpText")->anchorClicked(QUrl(href.captured(1)));
