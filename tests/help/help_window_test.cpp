@@ -142,12 +142,12 @@ class HelpWindowTest : public QObject {
     // says the saying of its way in its style; a value or way without one, nothing.
     void lifeExamplesSayTheirSaying() {
         const char* kExamples[][3] = {
+            {R"(data-kind="time")", "24:00", ""},
+            {R"(data-kind="time" data-way="from the half")", "15:25", ""},
             {R"(data-kind="time")", "15:25", "5FEM, I, HALV, 4FYRA"},
             {R"(data-kind="time" data-way="from the half")", "15.20", "10TIO, I, HALV, 4FYRA"},
             {R"(data-kind="price" data-style="everyday")", "49,90",
-             "N40/inner, 9NIO/inner, N90/last"},
-            {R"(data-kind="time")", "24:00", ""},
-            {R"(data-kind="time" data-way="from the half")", "15:25", ""}};
+             "N40/inner, 9NIO/inner, N90/last"}};
         HelpWindow help({dir_.path()});
         testing::RecordingSpeaker speaker;
         help.SetSpeaker(speaker, ClipStore::Embedded());
