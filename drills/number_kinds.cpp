@@ -44,7 +44,8 @@ struct KindRow {
     NumberKind kind;
     std::string_view name;
     Rgb colour;
-    bool (*rule)(int number, std::string_view digits);  // none for kOther: of no other kind
+    // None for kOther (of no other kind) and the kinds after it.
+    bool (*rule)(int number, std::string_view digits);
 };
 
 constexpr KindRow kKinds[] = {
@@ -54,15 +55,25 @@ constexpr KindRow kKinds[] = {
     {NumberKind::kHundreds, "hundreds", {0xc0, 0x5c, 0xc8}, &Hundreds},
     {NumberKind::kThousands, "thousands", {0xd9, 0x4f, 0x4f}, &Thousands},
     {NumberKind::kOther, "other numbers", {0x9a, 0x9a, 0x9a}, nullptr},
+    {NumberKind::kTime, "time", {0x26, 0xb5, 0xb5}, nullptr},
+    {NumberKind::kPrices, "prices", {0xd4, 0xa8, 0x0c}, nullptr},
+    {NumberKind::kPhoneNumbers, "phone numbers", {0xe6, 0x5c, 0xa6}, nullptr},
+    {NumberKind::kYears, "years", {0x8c, 0xb3, 0x2d}, nullptr},
 };
 static_assert(std::size(kKinds) == kKindCount, "kKinds: one row a kind");
 static_assert(std::ranges::all_of(std::views::iota(std::size_t{0}, kKindCount),
                                   [](std::size_t k) {
                                       return static_cast<std::size_t>(kKinds[k].kind) == k &&
                                              (kKinds[k].rule == nullptr) ==
-                                                 (kKinds[k].kind == NumberKind::kOther);
+                                                 (kKinds[k].kind >= NumberKind::kOther);
                                   }),
-              "kKinds: in the enum's order, each with its rule but kOther");
+              "kKinds: in the enum's order, each with its rule up to kOther");
+
+static_assert(KindOf(LifeKind::kTime) == NumberKind::kTime &&
+                  KindOf(LifeKind::kPrice) == NumberKind::kPrices &&
+                  KindOf(LifeKind::kPhone) == NumberKind::kPhoneNumbers &&
+                  KindOf(LifeKind::kYear) == NumberKind::kYears,
+              "NumberKind: the life drills' kinds in LifeKind's order");
 
 const KindRow& Row(NumberKind kind) {
     return kKinds[static_cast<std::size_t>(kind)];

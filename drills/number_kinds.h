@@ -7,14 +7,30 @@
 #include <string_view>
 
 #include "history/history_store.h"
+#include "speech/life_readers.h"
 
 namespace talmo {
 
 // The kinds of number a learner of Swedish gets wrong; a number may be of
-// several, and one of none is of kOther.
-// kOther stays last. Each kind is a row of the table in number_kinds.cpp.
-enum class NumberKind { kTeensTens, kSevens, kInnerZero, kHundreds, kThousands, kOther };
-inline constexpr std::size_t kKindCount = static_cast<std::size_t>(NumberKind::kOther) + 1;
+// several, and one of none is of kOther. After kOther come the kinds of the
+// drills of numbers in daily life, one a LifeKind in its order: a number is
+// never of them, an answer of such a drill only of its own. Each kind is a
+// row of the table in number_kinds.cpp.
+enum class NumberKind {
+    kTeensTens,
+    kSevens,
+    kInnerZero,
+    kHundreds,
+    kThousands,
+    kOther,
+    kTime,
+    kPrices,
+    kPhoneNumbers,
+    kYears
+};
+inline constexpr std::size_t kKindCount = static_cast<std::size_t>(NumberKind::kYears) + 1;
+static_assert(kKindCount == static_cast<std::size_t>(NumberKind::kOther) + 1 + kLifeKinds.size(),
+              "NumberKind: one kind a LifeKind after kOther");
 using KindSet = std::array<bool, kKindCount>;
 using KindWeights = std::array<double, kKindCount>;
 
@@ -28,6 +44,11 @@ std::string_view KindName(NumberKind kind);
 // Its colour on the Progress page.
 Rgb KindColour(NumberKind kind);
 KindSet KindsOf(int number);
+// The kind of a life drill's values.
+constexpr NumberKind KindOf(LifeKind kind) {
+    return static_cast<NumberKind>(static_cast<std::size_t>(NumberKind::kOther) + 1 +
+                                   static_cast<std::size_t>(kind));
+}
 
 // Every kind comes up at least this often where the range has it.
 inline constexpr double kLeastShare = 0.1;
