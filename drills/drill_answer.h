@@ -8,6 +8,7 @@
 #include "drills/drill_voices.h"
 #include "drills/pair_sets.h"
 #include "history/learner_history.h"
+#include "speech/life_readers.h"
 #include "speech/number_speaker.h"
 #include "speech/voice.h"
 
@@ -33,6 +34,11 @@ inline void KeepAnswer(const DrillSite& site, AnswerRecord answer) {
 // The Swedish words the drills show for a number.
 inline NumberWordsOf DrillWords() {
     return [](int n) { return NumberWords(EmbeddedVoices().front().clips, n); };
+}
+
+// And for a time, price, phone number or year said one way.
+inline std::function<std::string(const Saying&)> DrillSayingWords() {
+    return [](const Saying& s) { return SayingWords(EmbeddedVoices().front().clips, s); };
 }
 
 }  // namespace talmo

@@ -29,9 +29,9 @@ void VoicesSpeaker::Run(const std::function<void()>& job) {
     playing.join();
 }
 
-void VoicesSpeaker::Speak(int number, const Rendition& rendition) {
+SpeechEngine* VoicesSpeaker::EngineOf(const Rendition& rendition) {
     if (engines_.empty()) {
-        return;
+        return nullptr;
     }
     SpeechEngine* engine = engines_.front().second.get();
     for (const auto& [name, each] : engines_) {
@@ -39,7 +39,19 @@ void VoicesSpeaker::Speak(int number, const Rendition& rendition) {
             engine = each.get();
         }
     }
-    Run([&] { engine->SpeakNumberIn(number, rendition.style); });
+    return engine;
+}
+
+void VoicesSpeaker::Speak(int number, const Rendition& rendition) {
+    if (SpeechEngine* engine = EngineOf(rendition)) {
+        Run([&] { engine->SpeakNumberIn(number, rendition.style); });
+    }
+}
+
+void VoicesSpeaker::SpeakSaying(const Saying& saying, const Rendition& rendition) {
+    if (SpeechEngine* engine = EngineOf(rendition)) {
+        Run([&] { engine->SpeakSaying(saying, rendition.style); });
+    }
 }
 
 void VoicesSpeaker::Pause(std::chrono::milliseconds length) {

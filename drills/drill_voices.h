@@ -15,6 +15,7 @@
 
 #include "speech/clip_player.h"
 #include "speech/heard_player.h"
+#include "speech/life_readers.h"
 #include "speech/speech_engine.h"
 #include "speech/speech_style.h"
 #include "speech/voice.h"
@@ -55,6 +56,9 @@ class DrillSpeaker {
   public:
     virtual ~DrillSpeaker() = default;
     virtual void Speak(int number, const Rendition& rendition) = 0;
+    // A clock time, price, phone number or year, one way of saying it: the
+    // saying's clips are already of the rendition's style.
+    virtual void SpeakSaying(const Saying& /*saying*/, const Rendition& /*rendition*/) {}
     // Silence: between two numbers to be compared.
     virtual void Pause(std::chrono::milliseconds /*length*/) {}
     // Whether the last number reached the sound server: an answer to one
@@ -81,6 +85,7 @@ class VoicesSpeaker final : public DrillSpeaker {
     // A rendition in a voice not among `voices` is said in the first.
     VoicesSpeaker(std::span<const VoiceInfo> voices, ClipPlayer& player, Wait wait = {});
     void Speak(int number, const Rendition& rendition) override;
+    void SpeakSaying(const Saying& saying, const Rendition& rendition) override;
     void Pause(std::chrono::milliseconds length) override;
     bool LastReached() const override { return player_.LastHeard(); }
     void Stop() override;
@@ -88,6 +93,7 @@ class VoicesSpeaker final : public DrillSpeaker {
 
   private:
     void Run(const std::function<void()>& job);
+    SpeechEngine* EngineOf(const Rendition& rendition);
 
     HeardPlayer player_;
     Wait wait_;
