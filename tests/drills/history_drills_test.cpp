@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "drills/dictation_drill.h"
+#include "drills/life_drill.h"
 #include "drills/progress.h"
 #include "drills/review_drill.h"
 
@@ -34,6 +36,9 @@ struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
     void Speak(int number, const Rendition&) override {
         lines.push_back("say " + std::to_string(number));
     }
+    void SpeakSaying(const Saying& saying, const Rendition&) override {
+        lines.push_back("say " + std::string(saying.way));
+    }
     void Pause(std::chrono::milliseconds) override { lines.push_back("pause"); }
     std::vector<std::string> Take() { return std::exchange(lines, {}); }
 };
@@ -41,6 +46,24 @@ struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
 struct Zeros final : DrillRandom {
     std::size_t Below(std::size_t) override { return 0; }
 };
+
+// The draws given, in order, then zeros.
+struct Scripted final : DrillRandom {
+    std::deque<std::size_t> draws;
+    std::size_t Below(std::size_t n) override {
+        const std::size_t next = draws.empty() ? 0 : draws.front();
+        if (!draws.empty()) {
+            draws.pop_front();
+        }
+        EXPECT_LT(next, n);
+        return next;
+    }
+};
+
+// A saying's words as its way, which the verdicts show.
+std::string WayWords(const Saying& saying) {
+    return "<" + std::string(saying.way) + ">";
+}
 
 // After a miss the learner hears what they wrote, a pause, then what was
 // said; a right answer goes straight on to the next number.
@@ -68,6 +91,100 @@ TEST(DictationDrill, AMissPlaysWhatWasWrittenThenWhatWasSaid) {
     EXPECT_EQ(log.Take(), (std::vector<std::string>{"say 13", "Right: 13 \u2014 w13", "say 13"}));
     EXPECT_EQ(verdicts, (std::vector<bool>{false, true}));
     EXPECT_TRUE(drill.Number());
+}
+
+struct LifeCase {
+    const char* name;
+    LifeKind kind;
+    std::deque<std::size_t> draws;  // the value's, the rendition's, the way's
+    const char* typed;
+    std::vector<std::string> heard;  // and seen, from Play to the verdict's sound
+    const char* kept;                // drill, played, answer; "" for none
+};
+
+void PrintTo(const LifeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LifeDrills : public ::testing::TestWithParam<LifeCase> {};
+
+// A value drawn and said one of its ways; its answer judged against that
+// way and kept with it; after a miss a time is heard every way side by
+// side, anything else as it was; a text that is no value of the kind is
+// told what to type, and not kept.
+TEST_P(LifeDrills, SayJudgeAndKeep) {
+    const LifeCase& c = GetParam();
+    Log log;
+    Scripted random;
+    random.draws = c.draws;
+    LifeDrill drill(LifeDrillOf(c.kind), log, log, random, WayWords);
+    std::string kept;
+    drill.OnAnswer([&](const LifeTrial& trial, const std::string& answer, bool right) {
+        kept = std::string(trial.row->drill) + " " + LifePlayed(trial.value, trial.saying.way) +
+               " " + answer + (right ? " right" : " wrong");
+    });
+    drill.Play();
+    log.typed = c.typed;
+    drill.Enter();
+    EXPECT_EQ(log.Take(), c.heard);
+    EXPECT_EQ(kept, c.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LifeDrills,
+    ::testing::Values(
+        LifeCase{"clock_right_in_12_hours",
+                 LifeKind::kTime,
+                 {15, 0, 4, 0, 0},  // 15, on the five, :20; 12-hour
+                 "3.20",
+                 {"say 12-hour", "Right: 15:20 \u2014 <12-hour>", "say 12-hour"},  // and on
+                 "clock 15:20|12-hour 3.20 right"},
+        LifeCase{"clock_missed_from_the_half",
+                 LifeKind::kTime,
+                 {15, 0, 4, 0, 1},
+                 "15:25",
+                 {"say from the half",
+                  "You wrote 15:25; it was 15:20 \u2014 <12-hour> or <from the half> or <24-hour>",
+                  "say 12-hour", "pause", "say from the half", "pause", "say 24-hour"},
+                 "clock 15:20|from the half 15:25 wrong"},
+        LifeCase{"clock_not_a_time",
+                 LifeKind::kTime,
+                 {9, 3, 7, 0, 0},  // any minute: 09:07
+                 "9.60",
+                 {"say 12-hour", std::string(LifeDrillOf(LifeKind::kTime).hint)},
+                 ""},
+        LifeCase{"price_missed",
+                 LifeKind::kPrice,
+                 {48, 0, 2, 0, 0},  // 49, a shop's öre: 90; short
+                 "49,95",
+                 {"say short", "You wrote 49,95; it was 49,90 \u2014 <short>", "say short"},
+                 "prices 49,90|short 49,95 wrong"},
+        LifeCase{"phone_missed",
+                 LifeKind::kPhone,
+                 {0, 1, 2, 3, 4, 5, 6, 7},
+                 "0701234576",
+                 {"say groups", "You wrote 0701234576; it was 070-123 45 67 \u2014 <groups>",
+                  "say groups"},
+                 "phone 070-123 45 67|groups 0701234576 wrong"},
+        LifeCase{"year_right",
+                 LifeKind::kYear,
+                 {0, 84},
+                 "1984",
+                 {"say nittonhundra", "Right: 1984 \u2014 <nittonhundra>", "say nittonhundra"},
+                 "years 1984|nittonhundra 1984 right"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Every value a drill draws is one its reader takes, and says.
+TEST(LifeDrills, DrawWhatTheReadersSay) {
+    SeededRandom random;
+    for (const LifeDrillRow& row : kLifeDrills) {
+        for (int i = 0; i < 300; ++i) {
+            const std::string drawn = row.draw(random);
+            const auto value = ReadLifeValue(row.kind, drawn);
+            ASSERT_TRUE(value && !LifeSayings(row.kind, *value, SpeechStyle::kClear).empty())
+                << drawn;
+        }
+    }
 }
 
 // What a learner may type: groups of three after a space, spaces around.
