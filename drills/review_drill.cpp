@@ -29,6 +29,12 @@ void ReviewDrill::Say(int number) {
     view_.Heard();
 }
 
+void ReviewDrill::SayLife(std::span<const Saying> sayings) {
+    view_.Refresh();
+    SaySideBySide(speaker_, sayings, rendition_);
+    view_.Heard();
+}
+
 void ReviewDrill::Ask() {
     if (at_ >= due_.size()) {
         waiting_ = false;
@@ -39,6 +45,15 @@ void ReviewDrill::Ask() {
     const ReviewItem& item = due_[at_];
     rendition_ = renditions_[random_.Below(renditions_.size())];
     pair_ = ParsePair(item.played);
+    life_.reset();
+    if (const auto life = ParseLifeItem(item.drill, item.played)) {
+        life_ = LifeTrialOf(*life, rendition_);
+        rendition_ = life_->rendition;  // as it is said, for the history
+        view_.AskTyped(life->row->what);
+        waiting_ = true;
+        SayLife({&life_->saying, 1});
+        return;
+    }
     if (pair_) {
         heard_ = random_.Below(2) == 0 ? pair_->first : pair_->second;
         second_on_left_ = random_.Below(2) == 1;
@@ -46,14 +61,16 @@ void ReviewDrill::Ask() {
                       second_on_left_ ? pair_->first : pair_->second);
     } else {
         heard_ = TypedNumber(item.played).value_or(0);
-        view_.AskNumber();
+        view_.AskTyped("number");
     }
     waiting_ = true;
     Say(heard_);
 }
 
 void ReviewDrill::Replay() {
-    if (waiting_) {
+    if (waiting_ && life_) {
+        SayLife({&life_->saying, 1});
+    } else if (waiting_) {
         Say(heard_);
     }
 }
@@ -85,8 +102,26 @@ void ReviewDrill::Choose(int button) {
     Say(chosen);
 }
 
+void ReviewDrill::AnswerLife(const std::string& typed) {
+    LifeJudgement judged = JudgeLife(*life_, typed, saying_words_);
+    if (!judged.right) {
+        view_.ShowVerdict(judged.verdict);
+        return;
+    }
+    Judge(typed, *judged.right, judged.verdict);
+    if (*judged.right) {
+        GoOn();
+        return;
+    }
+    SayLife(judged.replay);
+}
+
 void ReviewDrill::Answer(const std::string& typed) {
     if (!waiting_ || pair_) {
+        return;
+    }
+    if (life_) {
+        AnswerLife(typed);
         return;
     }
     const auto number = TypedNumber(typed);

@@ -28,16 +28,16 @@ const std::vector<Control>& ControlTable() {
         {.name = "cmdReviewChoice", .index = 1, .kind = Kind::kButton, .rect = {3420, 720, 2400, 1050}, .style = forms::kBold | forms::kHidden, .point_size = 22},
         {.name = "lblReviewKey", .index = 0, .kind = Kind::kLabel, .caption = "1 or Left", .rect = {600, 1800, 2400, 255}, .style = forms::kHidden},
         {.name = "lblReviewKey", .index = 1, .kind = Kind::kLabel, .caption = "2 or Right", .rect = {3420, 1800, 2400, 255}, .style = forms::kHidden},
-        {.name = "lblReviewAnswer", .kind = Kind::kLabel, .caption = "The number you heard:", .rect = {120, 1080, 2100, 300}, .style = forms::kHidden},
-        {.name = "txtReviewAnswer", .kind = Kind::kTextBox, .rect = {2340, 1080, 1500, 300}, .style = forms::kHidden, .accessible = "The number you heard"},
+        {.name = "lblReviewAnswer", .kind = Kind::kLabel, .caption = "The number you heard:", .rect = {120, 1080, 2700, 300}, .style = forms::kHidden},
+        {.name = "txtReviewAnswer", .kind = Kind::kTextBox, .rect = {2940, 1080, 1800, 300}, .style = forms::kHidden, .accessible = "The number you heard"},
         {.name = "lblReviewVerdict", .kind = Kind::kWrapLabel, .rect = {120, 1920, 6240, 480}, .style = forms::kBold},
         {.name = "cmdReviewReplay", .kind = Kind::kButton, .caption = "Repla&y", .rect = {120, 2520, 1500, 375}},
         {.name = "cmdReviewNext", .kind = Kind::kButton, .caption = "Ne&xt", .rect = {1740, 2520, 1500, 375}},
         {.name = "lblReviewAbout", .kind = Kind::kWrapLabel, .caption =
             "What you missed comes back: the next day or in your next session, then, while you "
             "answer it right, after 1, 3 and 7 days, and then it retires. A new miss starts it "
-            "again. Pairs: 1 or Left, 2 or Right; numbers: type them and press Enter. After a "
-            "miss, Enter goes on; Space plays the number again.",
+            "again. Pairs: 1 or Left, 2 or Right; numbers, times, prices, phone numbers and years: "
+            "type them and press Enter. After a miss, Enter goes on; Space plays it again.",
             .rect = {120, 3120, 6240, 1080}},
         // clang-format on
     };
@@ -47,7 +47,9 @@ const std::vector<Control>& ControlTable() {
 }  // namespace
 
 ReviewPage::ReviewPage(const DrillSite& site)
-    : Page(site.frame), site_(site), drill_(*this, site.speaker, site.random, DrillWords()) {
+    : Page(site.frame),
+      site_(site),
+      drill_(*this, site.speaker, site.random, DrillWords(), DrillSayingWords()) {
     form_.Add(ControlTable());
     choices_ = form_.Array<QPushButton>("cmdReviewChoice", 2);
     answer_ = form_.Get<QLineEdit>("txtReviewAnswer");
@@ -64,6 +66,8 @@ ReviewPage::ReviewPage(const DrillSite& site)
     for (QPushButton* button : choices_) {
         form_.RequireText(button, "70 000");
     }
+    form_.RequireText(form_.Find("lblReviewAnswer"), "The phone number you heard:");
+    form_.RequireText(answer_, "070-123 45 67");
     connect(form_.Get<QPushButton>("cmdReview"), &QPushButton::clicked, this, [this] {
         Act([this] { drill_.Start(Plan().now, Renditions(site_.settings.Choices())); });
     });
@@ -162,7 +166,11 @@ void ReviewPage::AskPair(int left, int right) {
     next_->setFocus(Qt::OtherFocusReason);
 }
 
-void ReviewPage::AskNumber() {
+void ReviewPage::AskTyped(std::string_view what) {
+    const QString heard =
+        "The " + QString::fromUtf8(what.data(), static_cast<qsizetype>(what.size())) + " you heard";
+    form_.Get<QLabel>("lblReviewAnswer")->setText(heard + ":");
+    answer_->setAccessibleName(heard);
     for (QPushButton* button : choices_) {
         button->hide();
     }

@@ -29,7 +29,7 @@ class ReviewPage final : public forms::Page, private ReviewView {
     // What is due, on the line above the drill, and the tab's count.
     void ShowDue();
     void AskPair(int left, int right) override;
-    void AskNumber() override;
+    void AskTyped(std::string_view what) override;
     void ShowVerdict(const std::string& text) override;
     void Finished() override;
     void Refresh() override;

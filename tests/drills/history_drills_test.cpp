@@ -31,7 +31,7 @@ struct Log final : DictationDrillView, ReviewView, DrillSpeaker {
     void AskPair(int left, int right) override {
         lines.push_back("pair " + std::to_string(left) + "|" + std::to_string(right));
     }
-    void AskNumber() override { lines.push_back("number"); }
+    void AskTyped(std::string_view what) override { lines.push_back(std::string(what)); }
     void Finished() override { lines.push_back("finished"); }
     void Speak(int number, const Rendition&) override {
         lines.push_back("say " + std::to_string(number));
@@ -203,28 +203,67 @@ TEST(TypedNumber, TakesDigitsInGroups) {
 TEST(ReviewDrill, AsksEachItemAsItWasMet) {
     Log log;
     Zeros zeros;
-    ReviewDrill drill(log, log, zeros, [](int n) { return "w" + std::to_string(n); });
+    ReviewDrill drill(
+        log, log, zeros, [](int n) { return "w" + std::to_string(n); }, WayWords);
     std::vector<std::string> kept;
     drill.OnAnswer(
-        [&](const ReviewItem& item, const std::string& answer, bool right, const Rendition&) {
+        [&](const ReviewItem& item, const std::string& answer, bool right, const Rendition& r) {
             kept.push_back(item.drill + " " + item.played + " " + answer +
-                           (right ? " right" : " wrong"));
+                           (right ? " right " : " wrong ") + std::string(StyleName(r.style)));
         });
-    drill.Start({{"pairs", "14/40", 1}, {"dictation", "105", 2}, {"dictation", "61", 1}}, {});
+    drill.Start({{"pairs", "14/40", 1},
+                 {"dictation", "105", 2},
+                 {"dictation", "61", 1},
+                 {"clock", "15:20|from the half", 1},
+                 {"prices", "49,00|sp\u00e4nn", 1}},
+                {});
     drill.Choose(1);  // 40 on the right; 14 was heard
     drill.Enter();
     drill.Answer("105");  // right: straight on
     drill.Answer("64");
     drill.Enter();
-    EXPECT_EQ(
-        log.Take(),
-        (std::vector<std::string>{
-            "1 of 3", "pair 14|40", "say 14", "That was 14 \u2014 w14; you chose 40 \u2014 w40",
-            "say 14", "pause", "say 40", "2 of 3", "number", "say 105", "Right: 105 \u2014 w105",
-            "3 of 3", "number", "say 61", "You wrote 64 \u2014 w64; it was 61 \u2014 w61", "say 64",
-            "pause", "say 61", "finished"}));
-    EXPECT_EQ(kept, (std::vector<std::string>{"pairs 14/40 40 wrong", "dictation 105 105 right",
-                                              "dictation 61 64 wrong"}));
+    drill.Answer("15:25");
+    drill.Enter();
+    drill.Answer("49");  // said as it was met, in everyday speech, the only one with spänn
+    EXPECT_EQ(log.Take(),
+              (std::vector<std::string>{
+                  "1 of 5",
+                  "pair 14|40",
+                  "say 14",
+                  "That was 14 \u2014 w14; you chose 40 \u2014 w40",
+                  "say 14",
+                  "pause",
+                  "say 40",
+                  "2 of 5",
+                  "number",
+                  "say 105",
+                  "Right: 105 \u2014 w105",
+                  "3 of 5",
+                  "number",
+                  "say 61",
+                  "You wrote 64 \u2014 w64; it was 61 \u2014 w61",
+                  "say 64",
+                  "pause",
+                  "say 61",
+                  "4 of 5",
+                  "time",
+                  "say from the half",
+                  "You wrote 15:25; it was 15:20 \u2014 <12-hour> or <from the half> or <24-hour>",
+                  "say 12-hour",
+                  "pause",
+                  "say from the half",
+                  "pause",
+                  "say 24-hour",
+                  "5 of 5",
+                  "price",
+                  "say sp\u00e4nn",
+                  "Right: 49,00 \u2014 <sp\u00e4nn>",
+                  "finished"}));
+    EXPECT_EQ(kept,
+              (std::vector<std::string>{
+                  "pairs 14/40 40 wrong clear", "dictation 105 105 right clear",
+                  "dictation 61 64 wrong clear", "clock 15:20|from the half 15:25 wrong clear",
+                  "prices 49,00|sp\u00e4nn 49 right everyday"}));
 }
 
 TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
