@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "drills/life_drill.h"
 #include "drills/review_drill.h"
 
 namespace talmo {
@@ -23,14 +24,16 @@ ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_
         }
         DayTally& day = days[days.size() - 1 - static_cast<std::size_t>(back)];
         ++day.answers;
-        int heard = 0;
-        if (const auto pair = ParsePair(a.played)) {
+        KindSet kinds{};
+        if (const auto life = ParseLifeItem(a.drill, a.played)) {
+            kinds[static_cast<std::size_t>(KindOf(life->row->kind))] = true;
+        } else if (const auto pair = ParsePair(a.played)) {
             const int chosen = std::atoi(a.answer.c_str());
-            heard = a.right ? chosen : (chosen == pair->first ? pair->second : pair->first);
+            kinds =
+                KindsOf(a.right ? chosen : (chosen == pair->first ? pair->second : pair->first));
         } else {
-            heard = std::atoi(a.played.c_str());
+            kinds = KindsOf(std::atoi(a.played.c_str()));
         }
-        const KindSet kinds = KindsOf(heard);
         for (std::size_t k = 0; k < kKindCount; ++k) {
             day.given[k] += kinds[k];
             day.right[k] += kinds[k] && a.right;
@@ -59,6 +62,19 @@ ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_
         figures.most_missed.resize(10);
     }
     return figures;
+}
+
+std::vector<NumberKind> ShownKinds(const ProgressFigures& figures) {
+    std::vector<NumberKind> shown;
+    for (std::size_t k = 0; k < kKindCount; ++k) {
+        const auto kind = static_cast<NumberKind>(k);
+        if (kind <= NumberKind::kOther || std::ranges::any_of(figures.days, [k](const DayTally& d) {
+                return d.week_given[k] > 0;
+            })) {
+            shown.push_back(kind);
+        }
+    }
+    return shown;
 }
 
 }  // namespace talmo

@@ -41,8 +41,13 @@ struct ProgressFigures {
 // What the Progress panel shows, from the answers (oldest first; the first
 // day's week needs the 6 days before it): each of the last `day_count` days
 // of the calendar up to now, and the ten items missed most in them. A pair's
-// answer counts for the kinds of the number heard.
+// answer counts for the kinds of the number heard, a life drill's for its
+// kind alone.
 ProgressFigures TallyProgress(std::span<const AnswerRecord> answers, std::int64_t now_ms,
                               const Calendar& calendar = LocalCalendar{}, int day_count = 30);
+
+// The kinds the chart and its table show: every kind of number, and a life
+// drill's kind once the days shown have answers of it.
+std::vector<NumberKind> ShownKinds(const ProgressFigures& figures);
 
 }  // namespace talmo

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "drills/life_drill.h"
 #include "drills/review_drill.h"
 
 namespace talmo {
@@ -78,9 +79,9 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         bool bar;
     };
     std::vector<Key> keys;
-    for (int k = 0; k < int(kKindCount); ++k) {
-        keys.push_back({QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()),
-                        Colour(static_cast<std::size_t>(k)), false});
+    for (const NumberKind k : ShownKinds(figures_)) {
+        keys.push_back(
+            {QString::fromUtf8(KindName(k).data()), Colour(static_cast<std::size_t>(k)), false});
     }
     const QColor answered = pal.color(QPalette::Highlight);
     QColor due = answered;
@@ -218,7 +219,10 @@ ProgressPage::ProgressPage(const DrillSite& site) : Page(site.frame), site_(site
                 if (i >= items.size()) {
                     return;
                 }
-                if (const auto pair = ParsePair(items[i].played)) {
+                if (const auto life = ParseLifeItem(items[i].drill, items[i].played)) {
+                    const Saying saying = LifeTrialOf(*life, {}).saying;
+                    site_.speaker.SpeakSaying(saying, {});
+                } else if (const auto pair = ParsePair(items[i].played)) {
                     site_.speaker.Speak(pair->first, {});
                     site_.speaker.Pause(kComparePause);
                     site_.speaker.Speak(pair->second, {});
@@ -271,10 +275,12 @@ void ProgressPage::Switched(bool shown) {
     const auto& items = chart_->Figures().most_missed;
     for (std::size_t i = 0; i < missed_.size(); ++i) {
         if (i < items.size()) {
-            missed_[i]->setText(QString::fromStdString(items[i].played));
-            missed_[i]->setAccessibleName(QString("Hear %1, missed %2 times")
-                                              .arg(QString::fromStdString(items[i].played))
-                                              .arg(items[i].misses));
+            // A life drill's item by its value: the way is heard.
+            const auto life = ParseLifeItem(items[i].drill, items[i].played);
+            const QString item = QString::fromStdString(life ? life->value : items[i].played);
+            missed_[i]->setText(item);
+            missed_[i]->setAccessibleName(
+                QString("Hear %1, missed %2 times").arg(item).arg(items[i].misses));
         }
         missed_[i]->setVisible(i < items.size());
     }
@@ -282,8 +288,9 @@ void ProgressPage::Switched(bool shown) {
 
 void ProgressPage::FillTable(const ProgressFigures& figures) {
     QStringList columns{"Day", "Answers", "Due for review"};
-    for (std::size_t k = 0; k < kKindCount; ++k) {
-        columns << QString::fromUtf8(KindName(static_cast<NumberKind>(k)).data()) + " (7 days)";
+    const std::vector<NumberKind> kinds = ShownKinds(figures);
+    for (const NumberKind k : kinds) {
+        columns << QString::fromUtf8(KindName(k).data()) + " (7 days)";
     }
     table_->clear();
     table_->setColumnCount(static_cast<int>(columns.size()));
@@ -309,7 +316,8 @@ void ProgressPage::FillTable(const ProgressFigures& figures) {
         QStringList cells{DayName(day->day) + (day->day == today ? " (today)" : ""),
                           QString::number(day->answers),
                           day->day == today ? QString::number(figures.coming[0]) : ""};
-        for (std::size_t k = 0; k < kKindCount; ++k) {
+        for (const NumberKind kind : kinds) {
+            const auto k = static_cast<std::size_t>(kind);
             cells << (day->week_given[k] == 0
                           ? QString()
                           : QString("%1 % of %2")

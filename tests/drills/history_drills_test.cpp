@@ -274,16 +274,18 @@ TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
     const std::vector<AnswerRecord> answers{
         at(-1, "dictation", "14", "40", false),  // 30 days before: only in the first week
         at(25, "pairs", "14/40", "14", false),   // 40 heard
-        at(29, "dictation", "14", "14", true), at(29, "dictation", "14", "41", false),
-        at(29, "dictation", "105", "105", true)};
+        at(29, "dictation", "14", "14", true),   at(29, "dictation", "14", "41", false),
+        at(29, "dictation", "105", "105", true), at(29, "clock", "15:20|12-hour", "15:25", false)};
     const ProgressFigures figures = TallyProgress(answers, 29 * kDayMs + 1, UtcCalendar{});
     ASSERT_EQ(figures.days.size(), 30u);
     const auto teens = static_cast<std::size_t>(NumberKind::kTeensTens);
     EXPECT_EQ(figures.days[25].answers, 1);
     EXPECT_EQ(figures.days[25].given[teens], 1);
     EXPECT_EQ(figures.days[25].right[teens], 0);
-    EXPECT_EQ(figures.days[29].answers, 3);
-    EXPECT_EQ(figures.days[29].given[teens], 2);
+    EXPECT_EQ(figures.days[29].answers, 4);
+    EXPECT_EQ(figures.days[29].given[teens], 2);  // the time counts for its kind alone
+    const auto time = static_cast<std::size_t>(NumberKind::kTime);
+    EXPECT_EQ(figures.days[29].given[time] - figures.days[29].right[time], 1);
     EXPECT_EQ(figures.days[29].right[teens], 1);
     EXPECT_EQ(figures.days[0].day, 0);
     EXPECT_EQ(figures.days[5].week_given[teens], 1);  // day -1 is in the week to day 5
@@ -291,7 +293,11 @@ TEST(Progress, TalliesTheLastDaysAndTheMostMissed) {
     EXPECT_EQ(figures.days[29].week_given[teens], 3);  // days 25 and 29
     EXPECT_EQ(figures.days[29].week_right[teens], 1);
     EXPECT_EQ(figures.most_missed,
-              (std::vector<MissedItem>{{"dictation", "14", 1}, {"pairs", "14/40", 1}}));
+              (std::vector<MissedItem>{
+                  {"clock", "15:20|12-hour", 1}, {"dictation", "14", 1}, {"pairs", "14/40", 1}}));
+    const auto shown = ShownKinds(figures);  // the numbers' kinds, and the time once answered
+    EXPECT_EQ(shown.size(), static_cast<std::size_t>(NumberKind::kOther) + 2);
+    EXPECT_EQ(shown.back(), NumberKind::kTime);
 }
 
 }  // namespace
