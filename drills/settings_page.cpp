@@ -28,7 +28,7 @@ const std::vector<Control>& ControlTable() {
         {.name = "cboVoice", .kind = Kind::kChoice, .rect = {1740, 240, 2400, 330}, .accessible = "Voice"},
         {.name = "lblStyle", .kind = Kind::kLabel, .caption = "Speech st&yle:", .rect = {120, 720, 1500, 330}, .buddy = "cboStyle"},
         {.name = "cboStyle", .kind = Kind::kChoice, .rect = {1740, 720, 2400, 330}, .accessible = "Speech style"},
-        {.name = "lblPairs", .kind = Kind::kLabel, .caption = "Pair s&et:", .rect = {120, 1200, 1500, 330}, .buddy = "cboPairs"},
+        {.name = "lblPairs", .kind = Kind::kLabel, .caption = "Pai&r set:", .rect = {120, 1200, 1500, 330}, .buddy = "cboPairs"},
         {.name = "cboPairs", .kind = Kind::kChoice, .rect = {1740, 1200, 4620, 330}, .accessible = "Pair set"},
         {.name = "lblAbout", .kind = Kind::kWrapLabel, .caption =
             "These settings are the drills' own, kept for next time; the main window keeps its "

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 
 #include "app/answer_history.h"
 #include "app/drills_on_request.h"
@@ -26,10 +27,17 @@ using namespace talmo::testing;
 
 namespace {
 
-// The first of everything: the deck as dealt, the first rendition, the first
-// number of a pair on the left.
+// The draws a test scripts, then the first of everything: the deck as
+// dealt, the first rendition, the first number of a pair on the left.
 struct FirstDraws final : DrillRandom {
-    std::size_t Below(std::size_t) override { return 0; }
+    std::deque<std::size_t> next;
+    std::size_t Below(std::size_t) override {
+        const std::size_t draw = next.empty() ? 0 : next.front();
+        if (!next.empty()) {
+            next.pop_front();
+        }
+        return draw;
+    }
 };
 
 }  // namespace
@@ -43,6 +51,9 @@ class DrillsWindowTest : public QObject {
     FirstDraws draws_;
     std::unique_ptr<TempHistory> history_;
     std::unique_ptr<DrillsWindow> window_;
+
+    static constexpr int kClock = 2;
+    static constexpr int kReview = 6;
 
     PairsDrill& Drill() { return dynamic_cast<PairsPage&>(window_->PageAt(0)).Drill(); }
     QString Text(const char* name) { return window_->Get<QLabel>(name)->text(); }
@@ -204,10 +215,10 @@ class DrillsWindowTest : public QObject {
         LearnerHistory next(store.File(), history_->keep);
         window_ = std::make_unique<DrillsWindow>(fake_->player, fake_->Help(), choices_, draws_,
                                                  next, history_->confirm);
-        window_->TabBar()->setCurrentIndex(2);  // Review
+        window_->TabBar()->setCurrentIndex(kReview);
         QCOMPARE(Text("lblDue"), QString("1 item to review."));
         QVERIFY(Text("lblHistory").contains(QString::fromStdString(damaged)));
-        QCOMPARE(window_->TabBar()->tabText(2), QString("Revie&w (1)"));
+        QCOMPARE(window_->TabBar()->tabText(kReview), QString("Revie&w (1)"));
 
         window_->TabBar()->setCurrentIndex(window_->TabBar()->count() - 1);  // Settings
         history_->yes = false;
@@ -243,6 +254,32 @@ class DrillsWindowTest : public QObject {
         QCOMPARE(kept.size(), std::size_t(1));
         QCOMPARE(kept[0].drill + " " + kept[0].played + " " + kept[0].voice + " " + kept[0].style,
                  "dictation " + std::to_string(quiz.rannum()) + " male clear");
+        QVERIFY(kept[0].right);
+    }
+
+    // The Clock drill by keyboard alone: its tab's key, Enter to hear a time,
+    // the time typed and Enter; the verdict is read where the focus is, and
+    // the answer is kept with the way the time was said.
+    void clockByKeyboard() {
+        draws_.next = {15, 0, 4, 0, 0};  // 15, on the five, :20; the 12-hour way
+        QTest::keyClick(window_.get(), Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(window_->TabBar()->currentIndex(), kClock);
+        auto* answer = window_->PageAt(kClock).Controls().Get<QLineEdit>("txtAnswer");
+        QCOMPARE(QApplication::focusWidget(), answer);
+        QCOMPARE(answer->accessibleName(), QString("The time you heard"));
+        Heard();
+        QTest::keyClick(answer, Qt::Key_Return);
+        QVERIFY(!Heard().isEmpty());
+        QTest::keyClicks(answer, "15.20");
+        QTest::keyClick(answer, Qt::Key_Return);
+        const QString verdict =
+            window_->PageAt(kClock).Controls().Get<QLabel>("lblVerdict")->text();
+        QVERIFY2(verdict.startsWith("\u2714 Right: 15:20"), qPrintable(verdict));
+        QCOMPARE(answer->accessibleDescription(), verdict);
+        const auto kept = history_->history.Store().Since(0);
+        QCOMPARE(kept.size(), std::size_t(1));
+        QCOMPARE(kept[0].drill + " " + kept[0].played + " " + kept[0].voice + " " + kept[0].style,
+                 std::string("clock 15:20|12-hour female clear"));
         QVERIFY(kept[0].right);
     }
 
