@@ -54,18 +54,22 @@ CLIP_DATE = "2026-12-07"  # ICRD unless --date or SOURCE_DATE_EPOCH says otherwi
 # allpass: (Hz, Q) phase rotators after the rate change; level: dB, K-weighted, of
 # each clip's loudest 100 ms; praat: the pitch range, Hz, Praat looks in; late: its
 # voice sets in late after a voiceless consonant (sw1's, about 50 ms into a vowel
-# after s), so an everyday last word's second high comes later.  sw2's
+# after s), so an everyday last word's second high comes later; respell: a phone said
+# as another after a given one, where the database's diphone is faulty.  sw2's
 # vowels are near sine waves at a woman's pitch, so at -15 dB its peaks stay well
 # under -6 dBFS: the rotators line its harmonics up into higher peaks (a phase change
 # only, the spectrum stays), and a level 0.4 dB over the male's leaves room to lift
-# the last few within the level bars.
-Voice = collections.namedtuple("Voice", "folder scale south breath allpass level praat late")
+# the last few within the level bars.  sw2's v-@ diphone cuts one period short at
+# any pitch (a 174 Hz then a 286 Hz period where the voice is at 204), a jump Praat
+# hears: after v it says e [ɛ] for a schwa, as careful speech may.
+Voice = collections.namedtuple("Voice",
+                               "folder scale south breath allpass level praat late respell")
 VOICES = {
     "sw1": Voice("male", 1.0, south=False, breath=True, allpass=(), level=-15.0,
-                 praat=(60, 300), late=True),
+                 praat=(60, 300), late=True, respell={}),
     "sw2": Voice("female", 2.0, south=True, breath=False,
                  allpass=((1037, 1.9), (496, 2.4), (850, 2.9)), level=-14.6, praat=(120, 450),
-                 late=False),
+                 late=False, respell={("v", "@"): "e"}),
 }
 SILENCE = 328            # |s| below this (-40 dBFS) counts as silence
 LEAD = 120               # samples kept before the first non-silent sample (15 ms)
@@ -224,7 +228,9 @@ def k_weighted(x):
 
 
 def loudest(x, window):
-    """Mean square of the loudest `window` samples, in dB of full scale."""
+    """Mean square of the loudest `window` samples, in dB of full scale; of them all
+    in a shorter clip (a clitic inside a phrase), as the catalogue's bars measure it."""
+    window = min(window, len(x))
     squares = [v * v for v in x]
     best, total = 0.0, sum(squares[:window])
     best = total
@@ -342,6 +348,7 @@ def main():
             fail("%s: %s" % (name, e))
         if voice.south:
             phones = prosody.south_swedish(phones)
+        respelled = prosody.respell(phones, voice.respell)
         contours[name] = phones
         if name in chosen:
             with open(os.path.join(pho_dir, name + ".pho"), "w", encoding="utf-8") as f:
@@ -352,6 +359,9 @@ def main():
                     f.write("; no h-_: the last phone is held on, a vowel %d ms, a consonant "
                             "%d ms, a stop not at all; make_clips.py fades it\n"
                             % (prosody.BREATH_MS, prosody.DYING_MS))
+                for (before, phone), said in respelled:
+                    f.write("; %s for %s after %s: the database's %s-%s is faulty\n"
+                            % (said, phone, before, before, phone))
                 f.write("\n".join(prosody.pho_lines(phones, voice.scale, voice.breath)) + "\n")
 
     measures = {}
@@ -505,6 +515,7 @@ def make_everyday_clip(transcription, form, name, spelling, pho, voice, database
         syllables = sum(1 for p in phones if p.vowel)
         if voice.south:
             phones = prosody.south_swedish(phones)
+        prosody.respell(phones, voice.respell)
         # Cut where the phones mbrola is given lie, the south's r included.
         start_ms, end_ms = everyday.cut_points(phones, form)
         body = everyday.pho_lines(phones, form, voice.scale, voice.breath)
@@ -523,7 +534,7 @@ def make_everyday_clip(transcription, form, name, spelling, pho, voice, database
             f.write("\n".join(lines) + "\n")
         loud = [i for i, v in enumerate(samples) if abs(v) >= SILENCE]
         rate = syllables * RATE / (loud[-1] + 1 - loud[0])
-        target = everyday.pace(form)
+        target = everyday.pace(form, prosody.clitic(phones))
         if best is None or abs(rate / target - 1) < best[0]:
             best = (abs(rate / target - 1), lines, samples)
         if abs(rate / target - 1) < 0.015:
@@ -543,7 +554,8 @@ def make_everyday_clip(transcription, form, name, spelling, pho, voice, database
 
 
 def read_samples(path):
-    data = open(path, "rb").read()
+    with open(path, "rb") as f:
+        data = f.read()
     size = struct.unpack("<I", data[40:44])[0]
     return list(struct.unpack("<%dh" % (size // 2), data[44:44 + size]))
 
@@ -567,7 +579,8 @@ def figures(catalogue, contours, measures, voice):
              "# loudness: K-weighted level of the loudest 100 ms, dB of full scale;",
              "# syl/s: syllables a second between the first and last sample above -40 dBFS;",
              "# peak: the phoneme holding the highest pitch point and its Hz; end: the last",
-             "# pitch point on a voiced phoneme, Hz, and its distance below the peak;",
+             "# pitch point on a voiced phoneme, Hz, and its distance below the peak; a",
+             "# clitic is level: its one pitch in both;",
              "# Praat: the highest and the last pitch Praat measures in the audio, Hz.",
              "%-15s %8s %9s %6s %-12s %-20s %s" % ("clip", "seconds", "loudness", "syl/s", "peak",
                                                 "end", "Praat")]
@@ -576,12 +589,12 @@ def figures(catalogue, contours, measures, voice):
         c = prosody.contour(contours[name])
         m = measures.get(name)
         peak_phone, peak_hz = c["peak"][0], c["peak"][1] * scale
+        shape = ("level %.0f" % peak_hz, "%.0f (level)" % peak_hz) if prosody.clitic(
+            contours[name]) else ("%s %.0f" % (peak_phone, peak_hz), "%.0f (%.1f st below)" % (
+                c["last"] * scale, 12 * math.log2(peak_hz / (c["last"] * scale))))
         lines.append("%-15s %8s %9s %6s %-12s %-20s %s" % (
             name, "%.2f" % m["duration"] if m else "-", "%.2f" % m["loudness"] if m else "-",
-            "%.2f" % m["rate"] if m else "-", "%s %.0f" % (peak_phone, peak_hz),
-            "%.0f (%.1f st below)" % (c["last"] * scale,
-                                      12 * math.log2(peak_hz / (c["last"] * scale))),
-            (m or {}).get("praat") or "-"))
+            "%.2f" % m["rate"] if m else "-", *shape, (m or {}).get("praat") or "-"))
     median, p95, count = joins.statistics(contours)
     lines.append("")
     lines.append("joins over every number 0-99999: %d; pitch step at a join, semitones: "

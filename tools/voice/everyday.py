@@ -20,6 +20,10 @@ Each clip a number is made of has up to four recordings:
 - closed: ett and tjugoett before tusen, ending in the closure of their t, so that
   tusen's t is its release and one long t is heard.
 
+A clitic (a transcription with no stress, prosody.clitic) has only the inner form:
+level at the phrase's line between INNER_END and INNER_START, with no bump, at a
+quicker pace than a word (CLITIC_RATE).
+
 A word that begins with a voiceless sound is rendered after silence, not after the
 context vowel, so that it starts with its own first phone, whole.
 
@@ -31,6 +35,7 @@ import prosody
 INNER_START = 102.5   # every inner clip's first voiced pitch point
 INNER_BUMP = 103.5    # its stressed vowel: a bump, not an accent
 INNER_END = 101.5     # its last; the next clip steps up 0.17 semitones to INNER_START
+CLITIC_HZ = (INNER_START + INNER_END) / 2  # a clitic, level: 0.08 semitones from each
 FOCUS_PEAK = 140.0    # the number's main stress (5.4 semitones over INNER_BUMP)
 SHORT_PEAK = 136.0    # an accent-1 peak in a short vowel: a slower movement, still heard
 # Accent 2's first high, 3 semitones over the phrase, and its valley 3.5 under that
@@ -56,6 +61,8 @@ FRICATIVES = {"s", "S", "C", "f", "rs"}
 
 INNER_RATE = 6.1     # syllables a second of an inner clip's sound
 LAST_RATE = 5.6      # a last clip's, and tusen's ending a phrase: lengthened at the end
+LONE_VOWEL_MS = 75    # a clitic of one vowel alone (i, å), before its stretch
+CLITIC_RATE = 7.5    # a clitic's: unstressed, it is quicker than the words around it
 
 
 def durations(phones, form, stretch=1.0, breath=True):
@@ -72,6 +79,10 @@ def durations(phones, form, stretch=1.0, breath=True):
                 ms = (140 if long else 90) if last else (120 if long else 70)
             elif p.mark == ",":
                 ms = 100 if long else 60
+            elif len(phones) == 1:
+                # A clitic of one vowel (i, å): its two cut edges are levelled over
+                # 40 ms each (make_clips.level_edges); it needs a body between them.
+                ms = LONE_VOWEL_MS
             else:
                 ms = 55
             if final and not p.mark:
@@ -110,9 +121,9 @@ def durations(phones, form, stretch=1.0, breath=True):
         phones[-1].ms = max(phones[-1].ms, 140)  # the closure, then a release that dies away
 
 
-def pace(form):
+def pace(form, clitic=False):
     """Syllables a second of a recording's sound."""
-    return LAST_RATE if form in (LAST, PHRASE_END) else INNER_RATE
+    return CLITIC_RATE if clitic else LAST_RATE if form in (LAST, PHRASE_END) else INNER_RATE
 
 
 def _accent2_voiceless(phones, focus, after):
@@ -127,6 +138,12 @@ def pitch(phones, form, late_voice=False):
     late after a voiceless consonant (sw1)."""
     vowels = [i for i, p in enumerate(phones) if p.vowel]
     voiced = [i for i, p in enumerate(phones) if p.voiced]
+    if prosody.clitic(phones):
+        if form != INNER:
+            raise prosody.TranscriptionError("a clitic is said only inside a phrase (inner)")
+        for i in voiced:
+            phones[i].pitch = [(0, CLITIC_HZ), (100, CLITIC_HZ)]
+        return
     if form in (INNER, CLOSED):
         stressed = [i for i in vowels if phones[i].mark]
         for i in vowels:

@@ -7,9 +7,13 @@ ends, the focused word carries the one big accent, and the fall after it is
 shallow.  Central Swedish word accents (after Bruce's model of Stockholm
 Swedish): accent 1 is a low stressed vowel and a rise after it; accent 2 a
 high early in the stressed vowel, a fall, and in focus a second rise on the
-next syllable.  Pitch in Hz, time in ms, for the male voice; a voice's
-register is applied afterwards by scaling.  A south-Swedish voice (sw2) says each
-retroflex as r and the dental (south_swedish), as it has no retroflexes.
+next syllable.  A clitic (i, och, över between the words of a clock time or a
+price) has no stress at all: short vowels, and pitch level at the phrase's line
+between the words around it, with neither accent nor final fall.  Pitch in Hz,
+time in ms, for the male voice; a voice's register is applied afterwards by
+scaling.  A south-Swedish voice (sw2) says each retroflex as r and the dental
+(south_swedish), as it has no retroflexes; a voice may say a phone as another
+after a given one where its diphone is faulty (respell).
 """
 
 VOWELS = {"i:", "e:", "E:", "y:", "}:", "2:", "u:", "o:", "A:", "{:", "9:",
@@ -27,6 +31,10 @@ UNSTRESSED_HZ = START_HZ + 2  # unstressed vowels before the focus, and the floo
 FOCUS_PEAK = 128.0  # the focused accent's high
 ACCENT2_VALLEY = 107.0
 ACCENT2_SECOND = 126.0  # level with the first high, so the valley is heard between two
+# A clitic's level: half-way between where a word ends and the next starts, so that it
+# steps 0.37 semitones from each, half a join between two words.
+CLITIC_HZ = (START_HZ + END_HZ) / 2
+CLITIC_VOWEL_MS = 110  # short, and not lengthened at the end: it leans on the next word
 # A voiceless stop cuts the voice off before a valley at the vowel's end; the fall must
 # end inside the vowel, or accent 2 sounds like accent 1.
 STOP_AFTER = {"t", "k", "p", "rt"}
@@ -86,7 +94,14 @@ def parse(transcription):
             phones.append(Phone(token, long, mark, focus, w))
     main = [p for p in phones if p.mark in ("'", '"')]
     if not main:
-        raise TranscriptionError("no main stress")
+        # A clitic: no stress, so nothing to focus, and its vowels are short.
+        if any(p.mark or p.focus for p in phones):
+            raise TranscriptionError("a secondary stress or focus without a main stress")
+        if any(p.vowel and p.symbol.endswith(":") for p in phones):
+            raise TranscriptionError("a long vowel in a clitic")
+        if not any(p.vowel for p in phones):
+            raise TranscriptionError("a clitic without a vowel")
+        return phones
     if not any(p.focus for p in phones):
         main[-1].focus = True
     if sum(1 for p in phones if p.focus) != 1:
@@ -96,8 +111,23 @@ def parse(transcription):
     return phones
 
 
+def clitic(phones):
+    """Whether a transcription's phones are a clitic: no stress mark at all."""
+    return not any(p.mark for p in phones)
+
+
 def durations(phones):
-    """Segment lengths: slow, careful citation speech a learner can follow."""
+    """Segment lengths: slow, careful citation speech a learner can follow.  A clitic
+    keeps its segments short, its last syllable too."""
+    if clitic(phones):
+        for p in phones:
+            p.ms = CLITIC_VOWEL_MS if p.vowel else 95 if p.symbol in (
+                "s", "S", "C", "f", "rs", "ph", "th", "kh") else 75 if p.symbol in STOPS else 65
+        if phones[-1].symbol in STOPS:
+            # A final stop's closure as long as a word's: sw2's fade (make_clips.die_away)
+            # then stays in the closure, and the release is heard.
+            phones[-1].ms = int(75 * 1.4)
+        return
     last_vowel = max(i for i, p in enumerate(phones) if p.vowel)
     for i, p in enumerate(phones):
         final = i >= last_vowel  # the last syllable is lengthened
@@ -137,6 +167,11 @@ def durations(phones):
 
 def pitch(phones):
     """Pitch points on the voiced phones; none elsewhere."""
+    if clitic(phones):
+        for p in phones:
+            if p.voiced:
+                p.pitch = [(0, CLITIC_HZ), (100, CLITIC_HZ)]
+        return
     vowels = [i for i, p in enumerate(phones) if p.vowel]
     focus = next(i for i, p in enumerate(phones) if p.focus)
     # Accents before the focus step down gently over the phrase, towards the
@@ -213,6 +248,18 @@ def south_swedish(phones):
     return result
 
 
+def respell(phones, table):
+    """Each phone said as `table` names for it after the phone before it: a voice's
+    way round a faulty diphone.  Returns the pairs found, each with what was said."""
+    found = {}
+    for before, p in zip(phones, phones[1:]):
+        said = table.get((before.symbol, p.symbol))
+        if said:
+            found[(before.symbol, p.symbol)] = said
+            p.symbol = said
+    return sorted(found.items())
+
+
 def pho_lines(phones, scale=1.0, breath=True):
     """The .pho lines.  breath=False is for a database without the diphone h-_ (sw2):
     the last phone runs straight into the pause and make_clips.die_away fades it.
@@ -245,7 +292,8 @@ def phones(transcription):
 
 
 def contour(phones):
-    """The first and last pitch points on voiced phones, and the highest one."""
+    """The first and last pitch points on voiced phones, and the highest one (a
+    clitic's first)."""
     points = [(p, hz) for p in phones if p.voiced for _, hz in p.pitch]
     peak = max(points, key=lambda point: point[1])
     return {"first": points[0][1], "last": points[-1][1], "peak": (peak[0].symbol, peak[1])}
