@@ -115,17 +115,26 @@ LifeTrial LifeTrialOf(const LifeItem& item, Rendition rendition) {
 LifeJudgement JudgeLife(const LifeTrial& trial, std::string_view typed,
                         const SayingWordsOf& words) {
     const LifeKind kind = trial.row->kind;
-    if (!ReadLifeValue(kind, typed)) {
-        return {std::nullopt, std::string(trial.row->hint), {}};
-    }
     const std::vector<Saying> heard{trial.saying};
+    // Matched first: a whole hour may be typed as its hour alone, which is
+    // no time of its own.
     if (LifeAnswerMatches(kind, trial.value, trial.saying.way, typed)) {
         return {true, "Right: " + Said(trial.value, heard, words), {}};
+    }
+    if (!ReadLifeValue(kind, typed)) {
+        return {std::nullopt, std::string(trial.row->hint), {}};
     }
     std::vector<Saying> replay = heard;
     if (kind == LifeKind::kTime) {
         if (auto every = LifeSayings(kind, trial.value, trial.rendition.style); !every.empty()) {
-            replay = std::move(every);
+            replay.clear();
+            // A whole hour is klockan tre on either clock: heard once.
+            for (Saying& saying : every) {
+                if (std::ranges::none_of(
+                        replay, [&](const Saying& s) { return s.clips == saying.clips; })) {
+                    replay.push_back(std::move(saying));
+                }
+            }
         }
     }
     return {false, "You wrote " + Trimmed(typed) + "; it was " + Said(trial.value, replay, words),

@@ -147,6 +147,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "You wrote 15:25; it was 15:20 \u2014 <12-hour> or <from the half> or <24-hour>",
                   "say 12-hour", "pause", "say from the half", "pause", "say 24-hour"},
                  "clock 15:20|from the half 15:25 wrong"},
+        LifeCase{"clock_whole_hour_missed_heard_once",  // klockan tre on either clock
+                 LifeKind::kTime,
+                 {3, 0, 0, 0, 0},
+                 "4.00",
+                 {"say 12-hour", "You wrote 4.00; it was 03:00 \u2014 <12-hour>", "say 12-hour"},
+                 "clock 03:00|12-hour 4.00 wrong"},
+        LifeCase{"clock_whole_hour_by_its_hour",
+                 LifeKind::kTime,
+                 {15, 0, 0, 0, 0},
+                 "3",
+                 {"say 12-hour", "Right: 15:00 \u2014 <12-hour>", "say 12-hour"},
+                 "clock 15:00|12-hour 3 right"},
         LifeCase{"clock_not_a_time",
                  LifeKind::kTime,
                  {9, 3, 7, 0, 0},  // any minute: 09:07
