@@ -115,13 +115,17 @@ void DictationDrillPage::ClearAnswer() {
     answer_->clear();
 }
 
-void DictationDrillPage::ShowVerdict(const std::string& text) {
-    forms::ShowVerdict(form_.Get<QLabel>("lblVerdict"), text,
+void ShowTypedVerdict(QLabel* label, const std::string& text, QWidget* answer) {
+    forms::ShowVerdict(label, text,
                        text.empty()                ? forms::Verdict::kNone
                        : text.starts_with("Right") ? forms::Verdict::kRight
                        : text.starts_with("You")   ? forms::Verdict::kWrong
                                                    : forms::Verdict::kHint,
-                       answer_);
+                       answer);
+}
+
+void DictationDrillPage::ShowVerdict(const std::string& text) {
+    ShowTypedVerdict(form_.Get<QLabel>("lblVerdict"), text, answer_);
 }
 
 void DictationDrillPage::Refresh() {

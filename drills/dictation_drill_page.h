@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QWidget;
 
 namespace talmo {
 
@@ -41,5 +42,10 @@ class DictationDrillPage final : public forms::Page, private DictationDrillView 
     QLineEdit* answer_;
     QPushButton* play_;
 };
+
+// Shows a typed-answer drill's verdict, told by how the drill words it
+// ("Right: ...", "You wrote ...", else a hint), to the eye and to a screen
+// reader at the answer box.
+void ShowTypedVerdict(QLabel* label, const std::string& text, QWidget* answer);
 
 }  // namespace talmo

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "drills/dictation_drill_page.h"
 #include "drills/drill_answer.h"
 #include "forms/verdict_line.h"
 
@@ -95,12 +96,7 @@ void LifeDrillPage::ClearAnswer() {
 }
 
 void LifeDrillPage::ShowVerdict(const std::string& text) {
-    forms::ShowVerdict(form_.Get<QLabel>("lblVerdict"), text,
-                       text.empty()                ? forms::Verdict::kNone
-                       : text.starts_with("Right") ? forms::Verdict::kRight
-                       : text.starts_with("You")   ? forms::Verdict::kWrong
-                                                   : forms::Verdict::kHint,
-                       answer_);
+    ShowTypedVerdict(form_.Get<QLabel>("lblVerdict"), text, answer_);
 }
 
 void LifeDrillPage::Refresh() {
