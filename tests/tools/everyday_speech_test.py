@@ -4,7 +4,8 @@ writes them, in every voice, with Praat's pitch from the audio: one main stress 
 phrase, a Swede's pace, no seam at a join, an ending that falls and dies away, accent 2,
 one t at ett|tusen, no thump.  The numbers are the first to make each join the number
 speaker can make (tools/voice/joins.py, checked against talmo-say) and to end on each
-clip a number can end on.
+clip a number can end on; and a few sayings of the readers of daily life (`talmo-say --as`),
+whose unstressed words i, över and och must join like any clip.
 
     TALMO_SAY=build/app/talmo-say python3 tests/tools/everyday_speech_test.py
 """
@@ -97,21 +98,39 @@ def praat_tracks(paths, voice):
     return tracks
 
 
+# Sayings of one phrase, no group pause: every join of a clitic, and each new last word.
+SAYINGS = [("time", "15:25", "12-hour"), ("time", "15:15", "12-hour"), ("time", "15:35", "12-hour"),
+           ("time", "15:20", "from the half"), ("time", "15:00", "12-hour"),
+           ("time", "14:05", "24-hour"), ("price", "49,90", "kronor and öre"),
+           ("price", "1,50", "kronor and öre"), ("price", "99,00", "spänn"),
+           ("price", "2,00", "kronor"), ("price", "0,50", "kronor and öre"), ("year", "2005", "tjugo")]
+
+
+def said_of(args):
+    """[(clip, form)] of what talmo-say says, from its --recordings line."""
+    out = subprocess.run([SAY, "--style", "everyday", "--recordings"] + args, check=True,
+                         capture_output=True, text=True).stdout
+    return [tuple(clip.split("/")) for clip in out.strip().split(", ")]
+
+
 class EverydayStyle(unittest.TestCase):
     def test_every_join_in_every_voice(self):
-        numbers, spelled = every_join(), spellings()
+        spelled = spellings()
         self.assertFalse(joins.check_against(SAY, count=20), "the rules differ from talmo-say's")
+        items = [(str(n), [str(n)], joins.everyday_clips(n)) for n in every_join()]
+        items += [(value, args, said_of(args)) for kind, value, way in SAYINGS
+                  for args in [["--as", kind, value, "--way", way]]]
         for voice in PITCH_RANGE:
             with self.subTest(voice), tempfile.TemporaryDirectory() as scratch:
                 paths = {}
-                for n in numbers:
-                    paths[n] = os.path.join(scratch, "%d.wav" % n)
+                for i, (label, args, _) in enumerate(items):
+                    paths[label] = os.path.join(scratch, "%d.wav" % i)
                     subprocess.run([SAY, "--voice", voice, "--style", "everyday", "--wav",
-                                    paths[n], str(n)], check=True)
+                                    paths[label]] + args, check=True)
                 tracks = praat_tracks(list(paths.values()), voice)
-                self.check_voice(voice, numbers, paths, tracks, spelled)
+                self.check_voice(voice, items, paths, tracks, spelled)
 
-    def check_voice(self, voice, numbers, paths, tracks, spelled):
+    def check_voice(self, voice, items, paths, tracks, spelled):
         # Each bar: its unit and its lowest and highest allowed value. accent 2: in a last
         # word, the valley under both highs, or the first high over the phrase, the less.
         bars = {"stress": ("st", 2.0, 99), "pace": ("syllables/s", 5.0, 6.5),
@@ -121,16 +140,16 @@ class EverydayStyle(unittest.TestCase):
         figures = {k: [] for k in bars}
         problems = []
         voiced_start = {c: phones[0].voiced for c, (_, phones) in spelled.items()}
-        for n in numbers:
+        voiced_end = {c: phones[-1].voiced for c, (_, phones) in spelled.items()}
+        for n, _, said in items:
             s = read_wav(paths[n])
-            said = joins.everyday_clips(n)
             clips = [name for name, _ in said]
             # Where each clip lies: the lengths of the recordings the program embeds.
             starts = [0]
             for name, form in said:
                 starts.append(starts[-1] + len(read_wav(os.path.join(
                     ROOT, "resources", "clips", voice, "everyday", form, name + ".wav"))))
-            self.assertEqual(starts[-1], len(s), "%d is not its everyday recordings" % n)
+            self.assertEqual(starts[-1], len(s), "%s is not its everyday recordings" % n)
             # Frames an octave off the voice are the tracker's, not the voice's: Praat
             # finds twice the pitch in the noise of a sj-sound.
             middle = statistics.median(hz for _, hz in tracks[paths[n]])
@@ -139,7 +158,7 @@ class EverydayStyle(unittest.TestCase):
             def pitch_in(k):
                 return [hz for t, hz in track if starts[k] <= t * RATE < starts[k + 1]]
 
-            label = "%d (%s)" % (n, ", ".join(clips))
+            label = "%s (%s)" % (n, ", ".join(clips))
             ends = [k for k, (_, form) in enumerate(said) if form in ("last", "phrase-end")]
             first = 0
             for k in range(len(clips)):
@@ -159,8 +178,9 @@ class EverydayStyle(unittest.TestCase):
                         # the join (15 ms), so one frame in a burst's noise is not an edge.
                         edges = statistics.median(a[-3:]), statistics.median(b[:3])
                         figures["step"].append((abs(semitones(*edges)), label))
-                    if said[k][1] == "closed" or not voiced_start[clips[k + 1]]:
-                        continue  # a closure, or a voiceless sound kept whole, is quiet
+                    if (said[k][1] == "closed" or not voiced_start[clips[k + 1]]
+                            or not voiced_end[clips[k]]):
+                        continue  # a closure, a stop's release, or a voiceless sound kept whole
                     figures["level"].append(
                         (abs(db(s[join - 20 * MS:join]) - db(s[join:join + 20 * MS])), label))
                     lo, hi = join, join
@@ -205,7 +225,7 @@ class EverydayStyle(unittest.TestCase):
         folder = os.path.join(ROOT, "resources", "clips", voice, "everyday")
         figures["thump"] = [(thump(read_wav(os.path.join(folder, form, name))), form + "/" + name)
                             for form in os.listdir(folder) for name in os.listdir(os.path.join(folder, form))]
-        print("\nEveryday style, voice %s, %d numbers (Praat pitch):" % (voice, len(numbers)))
+        print("\nEveryday style, voice %s, %d numbers and sayings (Praat pitch):" % (voice, len(items)))
         for what, (unit, low, high) in bars.items():
             values = [v for v, _ in figures[what]]
             print("  %-7s %-12s lowest %7.2f  median %7.2f  highest %7.2f  over %d" % (
