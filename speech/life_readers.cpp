@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "speech/life_readers.h"
 
+#include <algorithm>
 #include <iterator>
 #include <span>
 #include <utility>
@@ -65,20 +66,38 @@ struct Price {
     int ore = 0;
 };
 
-// "49,90", "49.90", "49:90", "49:-", "49,-", "49", each with "kr" after or not.
+// The kronor of a price, digits with a space allowed between groups of
+// three (1 299), as price tags write them.
+std::optional<int> Kronor(std::string_view text) {
+    std::string digits;
+    for (std::size_t group = text.size(); group != std::string_view::npos;) {
+        const std::size_t space = text.rfind(' ', group == text.size() ? group : group - 1);
+        const std::size_t begin = space == std::string_view::npos ? 0 : space + 1;
+        if (space != std::string_view::npos && group - begin != 3) {
+            return std::nullopt;
+        }
+        digits.insert(0, text.substr(begin, group - begin));
+        group = space;
+    }
+    return Digits(digits, 1, 5);
+}
+
+// "49,90", "49.90", "49:90", "49:-", "49,-", "49", "1 299", each with "kr"
+// after or not. A price of nothing is no price.
 std::optional<Price> ParsePrice(std::string_view text) {
     text = Trimmed(text);
-    if (text.ends_with("kr")) {
+    if (text.size() >= 2 && (text.ends_with("kr") || text.ends_with("Kr") || text.ends_with("KR") ||
+                             text.ends_with("kR"))) {
         text = Trimmed(text.substr(0, text.size() - 2));
     }
     if (text.ends_with(":-") || text.ends_with(",-")) {
-        text.remove_suffix(2);
+        text = Trimmed(text.substr(0, text.size() - 2));
     }
     const auto mark = text.find_first_of(",.:");
-    const std::optional<int> kronor = Digits(text.substr(0, mark), 1, 5);
+    const std::optional<int> kronor = Kronor(text.substr(0, mark));
     const std::optional<int> ore =
         mark == std::string_view::npos ? 0 : Digits(text.substr(mark + 1), 2, 2);
-    if (!kronor || !ore) {
+    if (!kronor || !ore || *kronor + *ore == 0) {
         return std::nullopt;
     }
     return Price{*kronor, *ore};
@@ -417,7 +436,8 @@ std::optional<LifeKind> ParseLifeKind(std::string_view name) {
 std::optional<std::string> ReadLifeValue(LifeKind kind, std::string_view text) {
     switch (kind) {
         case LifeKind::kTime:
-            if (const auto time = ParseTime(text, false)) {
+            // A bare hour is its whole hour: "3" is klockan tre.
+            if (const auto time = ParseTime(text, true)) {
                 return TwoDigits(time->hour) + ":" + TwoDigits(time->minute);
             }
             break;
@@ -446,7 +466,9 @@ std::string BadLifeValue(LifeKind kind, std::string_view text) {
            std::string(text);
 }
 
-std::vector<Saying> LifeSayings(LifeKind kind, std::string_view value, SpeechStyle style) {
+namespace {
+
+std::vector<Saying> AllSayings(LifeKind kind, std::string_view value, SpeechStyle style) {
     switch (kind) {
         case LifeKind::kTime:
             if (const auto time = ParseTime(value, false)) {
@@ -470,6 +492,32 @@ std::vector<Saying> LifeSayings(LifeKind kind, std::string_view value, SpeechSty
             break;
     }
     return {};
+}
+
+}  // namespace
+
+std::vector<Saying> LifeSayings(LifeKind kind, std::string_view value, SpeechStyle style) {
+    // A way that sounds as one before it is no way of its own: klockan tre
+    // is 03:00 on either clock, and a learner cannot hear which was meant.
+    std::vector<Saying> sayings;
+    for (Saying& saying : AllSayings(kind, value, style)) {
+        if (std::ranges::none_of(sayings,
+                                 [&](const Saying& s) { return s.clips == saying.clips; })) {
+            sayings.push_back(std::move(saying));
+        }
+    }
+    return sayings;
+}
+
+std::optional<Saying> LifeSayingOfWay(LifeKind kind, std::string_view value, SpeechStyle style,
+                                      std::string_view way) {
+    std::vector<Saying> sayings = LifeSayings(kind, value, style);
+    for (Saying& saying : sayings) {
+        if (way.empty() || saying.way == way) {
+            return std::move(saying);
+        }
+    }
+    return std::nullopt;
 }
 
 bool LifeAnswerMatches(LifeKind kind, std::string_view value, std::string_view way,

@@ -78,8 +78,14 @@ std::optional<std::string> ReadLifeValue(LifeKind kind, std::string_view text);
 std::string BadLifeValue(LifeKind kind, std::string_view text);
 
 // Every way a value, as ReadLifeValue writes it, is said in that style, the
-// reader's first choice first; empty for a value it does not take.
+// reader's first choice first; empty for a value it does not take. Two ways
+// that sound the same are one (klockan tre on either clock).
 std::vector<Saying> LifeSayings(LifeKind kind, std::string_view value, SpeechStyle style);
+
+// The saying of that way, or with no way named the first; nothing when the
+// value has no such way.
+std::optional<Saying> LifeSayingOfWay(LifeKind kind, std::string_view value, SpeechStyle style,
+                                      std::string_view way = {});
 
 // Whether a typed answer names the value as it was heard said that way: for
 // halv fyra 15.30, 3.30 and 15:30 all do; for a price 49,90, 49.90 and 49:90;
