@@ -14,6 +14,7 @@ void SpeechEngine::PlayNumber(std::string_view Index, std::string_view Category)
     // A lone clip is a number of its own.
     voice_ = voices_.Draw();
     last_number_.reset();
+    last_saying_.clear();
     said_style_ = SpeechStyle::kClear;
     player_.BeginNumber();
     Play(voices_.At(*voice_).LoadClip(ClipRef{std::string(Category), std::string(Index)}));
@@ -24,6 +25,7 @@ void SpeechEngine::SpeakNumberIn(int number, SpeechStyle style) {
     if (!voice_ || last_number_ != number) {
         voice_ = voices_.Draw();
         last_number_ = number;
+        last_saying_.clear();
     }
     said_style_ = style;
     player_.BeginNumber();
@@ -38,8 +40,12 @@ void SpeechEngine::SpeakSaying(const Saying& saying, SpeechStyle style) {
     // it rather than draining and starting again.
     static const std::vector<std::uint8_t> kGroupPause =
         EncodeClip(std::vector<std::int16_t>(kClipSampleRate * kGroupPauseMs / 1000), {});
-    voice_ = voices_.Draw();
-    last_number_.reset();
+    // Said again right after itself, it keeps its voice, as a number does.
+    if (!voice_ || last_number_ || last_saying_ != saying.clips) {
+        voice_ = voices_.Draw();
+        last_number_.reset();
+        last_saying_ = saying.clips;
+    }
     said_style_ = style;
     player_.BeginNumber();
     const std::vector<ClipBytes> recordings = SayingRecordings(voices_.At(*voice_), saying);

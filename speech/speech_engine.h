@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "speech/clip_player.h"
 #include "speech/clip_store.h"
@@ -50,6 +51,7 @@ class SpeechEngine final : public Speaker {
     // said, if it was a number.
     std::optional<std::size_t> voice_;
     std::optional<int> last_number_;
+    std::vector<SaidClip> last_saying_;
     SpeechStyle said_style_ = SpeechStyle::kClear;
 };
 

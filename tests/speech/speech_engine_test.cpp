@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "speech/speech_engine.h"
+#include "speech/life_readers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "speech/life_readers.h"
 #include "speech/number_speaker.h"
 #include "tests/support/recording_clip_player.h"
 
@@ -154,11 +156,12 @@ ClipStore TaggedVoice(const std::uint8_t* tag) {
 
 // With both voices each number or lone clip takes one draw, and every clip of
 // a number is in the voice drawn for it; the same number again at once keeps
-// its voice, so the quiz's Repeat sounds like the play it repeats.
+// its voice, so the quiz's Repeat sounds like the play it repeats; so does a
+// clock time, price, phone number or year.
 TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
     static constexpr std::uint8_t kMale = 'M', kFemale = 'F';
     const ClipStore male = TaggedVoice(&kMale), female = TaggedVoice(&kFemale);
-    std::string coin = "FMFMM";  // the draws, in order
+    std::string coin = "FMFMMF";  // the draws, in order
     RecordingClipPlayer player;
     SpeechEngine engine(VoicePicker({&male, &female},
                                     [&coin] {
@@ -176,6 +179,9 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
     engine.PlayNumber("PLUS", "NUMBERS");          // F
     engine.ReadNumber(99999);                      // not right after itself: M
     engine.PlayNumber("PLUS", "NUMBERS");          // a lone clip draws again: M
+    const Saying three = LifeSayings(LifeKind::kTime, "03:00", SpeechStyle::kClear).at(0);
+    engine.SpeakSaying(three, SpeechStyle::kClear);  // klockan tre: F
+    engine.SpeakSaying(three, SpeechStyle::kClear);  // again at once: F, no draw
     std::string heard;
     for (const auto& image : player.Images()) {
         heard += static_cast<char>(image.at(0));
@@ -186,9 +192,10 @@ TEST(SpeechEngine, WithTwoVoicesANumberIsNeverSplitAndARepeatKeepsItsVoice) {
               "MMMMMMM"
               "F"
               "MMMMMMM"
-              "M");
+              "M"
+              "FFFF");
     EXPECT_TRUE(coin.empty());
-    EXPECT_EQ(engine.LastSaid().voice, "male");
+    EXPECT_EQ(engine.LastSaid().voice, "female");
 }
 
 }  // namespace
