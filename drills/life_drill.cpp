@@ -87,17 +87,18 @@ std::optional<LifeItem> ParseLifeItem(std::string_view drill, std::string_view p
     if (row == std::end(kLifeDrills) || bar == std::string_view::npos) {
         return std::nullopt;
     }
-    return LifeItem{&*row, std::string(played.substr(0, bar)), std::string(played.substr(bar + 1))};
+    // A value no longer read (a damaged row) could only be said as silence,
+    // and would come back in Review for ever.
+    const auto value = ReadLifeValue(row->kind, played.substr(0, bar));
+    if (!value) {
+        return std::nullopt;
+    }
+    return LifeItem{&*row, *value, std::string(played.substr(bar + 1))};
 }
 
 LifeTrial LifeTrialOf(const LifeItem& item, Rendition rendition) {
-    const auto said = [&](SpeechStyle style) -> std::optional<Saying> {
-        for (Saying& saying : LifeSayings(item.row->kind, item.value, style)) {
-            if (saying.way == item.way) {
-                return std::move(saying);
-            }
-        }
-        return std::nullopt;
+    const auto said = [&](SpeechStyle style) {
+        return LifeSayingOfWay(item.row->kind, item.value, style, item.way);
     };
     auto saying = said(rendition.style);
     for (const StyleDescriptor& other : kSpeechStyles) {
@@ -106,8 +107,7 @@ LifeTrial LifeTrialOf(const LifeItem& item, Rendition rendition) {
         }
     }
     if (!saying) {
-        auto sayings = LifeSayings(item.row->kind, item.value, rendition.style);
-        saying = sayings.empty() ? Saying{} : std::move(sayings.front());
+        saying = LifeSayingOfWay(item.row->kind, item.value, rendition.style).value_or(Saying{});
     }
     return {item.row, item.value, std::move(*saying), rendition};
 }
@@ -127,14 +127,7 @@ LifeJudgement JudgeLife(const LifeTrial& trial, std::string_view typed,
     std::vector<Saying> replay = heard;
     if (kind == LifeKind::kTime) {
         if (auto every = LifeSayings(kind, trial.value, trial.rendition.style); !every.empty()) {
-            replay.clear();
-            // A whole hour is klockan tre on either clock: heard once.
-            for (Saying& saying : every) {
-                if (std::ranges::none_of(
-                        replay, [&](const Saying& s) { return s.clips == saying.clips; })) {
-                    replay.push_back(std::move(saying));
-                }
-            }
+            replay = std::move(every);
         }
     }
     return {false, "You wrote " + Trimmed(typed) + "; it was " + Said(trial.value, replay, words),

@@ -220,8 +220,9 @@ ProgressPage::ProgressPage(const DrillSite& site) : Page(site.frame), site_(site
                     return;
                 }
                 if (const auto life = ParseLifeItem(items[i].drill, items[i].played)) {
-                    const Saying saying = LifeTrialOf(*life, {}).saying;
-                    site_.speaker.SpeakSaying(saying, {});
+                    // In the style that has its way: spänn is everyday only.
+                    const LifeTrial trial = LifeTrialOf(*life, {});
+                    site_.speaker.SpeakSaying(trial.saying, trial.rendition);
                 } else if (const auto pair = ParsePair(items[i].played)) {
                     site_.speaker.Speak(pair->first, {});
                     site_.speaker.Pause(kComparePause);

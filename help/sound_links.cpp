@@ -137,10 +137,8 @@ std::optional<LinkedSaying> SayingOfLink(const QUrl& link) {
         return std::nullopt;
     }
     const std::string way = link.fragment(QUrl::FullyDecoded).toStdString();
-    for (Saying& saying : LifeSayings(*kind, *value, *style)) {
-        if (way.empty() || saying.way == way) {
-            return LinkedSaying{std::move(saying), *style};
-        }
+    if (auto saying = LifeSayingOfWay(*kind, *value, *style, way)) {
+        return LinkedSaying{std::move(*saying), *style};
     }
     return std::nullopt;
 }
