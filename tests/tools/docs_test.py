@@ -28,9 +28,9 @@ def main():
             elif not file and fragment not in anchors:
                 faults.append(f"{name}: no heading #{fragment}")
 
-    spec = importlib.util.spec_from_file_location("shots", TOP / "tools/make_screenshots.py")
-    shots = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(shots)
+    found = importlib.util.spec_from_file_location("shots", TOP / "tools/make_screenshots.py")
+    shots = importlib.util.module_from_spec(found)
+    found.loader.exec_module(shots)
     readme = (TOP / "README.md").read_text(encoding="utf-8")
     for picture, *_ in shots.SHOTS + shots.DRILL_SHOTS:
         if f"(docs/{picture})" not in readme:
